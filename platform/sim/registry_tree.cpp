@@ -6,12 +6,18 @@ namespace platform::sim {
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+unsigned char upper(char c) {
+  return static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+}
 
 // Splits off the first part of a backslash path; empty parts (doubled or edge separators) are
 // skipped.
 std::string_view firstPart(std::string_view& path) {
-  while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  while (!path.empty() && path.front() == '\\')
+    path.remove_prefix(1);
   const std::size_t end = path.find('\\');
   const std::string_view part = path.substr(0, end);
   path.remove_prefix(end == std::string_view::npos ? path.size() : end);
@@ -21,13 +27,19 @@ std::string_view firstPart(std::string_view& path) {
 }  // namespace
 
 bool namesEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool namesLess(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return upper(x) < upper(y); });
 }
 
 RegistryKey* RegistryKey::child(std::string_view name) const {
   for (const auto& key : children_)
-    if (namesEqual(key->name(), name)) return key.get();
+    if (namesEqual(key->name(), name))
+      return key.get();
   return nullptr;
 }
 
@@ -58,14 +70,16 @@ RegistryKey& RegistryKey::create(std::string_view path) {
 bool RegistryKey::removeChild(std::string_view name) {
   const auto found = std::find_if(children_.begin(), children_.end(),
                                   [&](const auto& key) { return namesEqual(key->name(), name); });
-  if (found == children_.end()) return false;
+  if (found == children_.end())
+    return false;
   children_.erase(found);
   return true;
 }
 
 const RegValue* RegistryKey::value(std::string_view name) const {
   for (const RegValue& value : values_)
-    if (namesEqual(value.name, name)) return &value;
+    if (namesEqual(value.name, name))
+      return &value;
   return nullptr;
 }
 
@@ -80,9 +94,11 @@ void RegistryKey::setValue(RegValue value) {
 }
 
 bool RegistryKey::removeValue(std::string_view name) {
-  const auto found = std::find_if(values_.begin(), values_.end(),
-                                  [&](const RegValue& value) { return namesEqual(value.name, name); });
-  if (found == values_.end()) return false;
+  const auto found = std::find_if(values_.begin(), values_.end(), [&](const RegValue& value) {
+    return namesEqual(value.name, name);
+  });
+  if (found == values_.end())
+    return false;
   values_.erase(found);
   return true;
 }
@@ -105,7 +121,8 @@ std::string multiStringData(const std::vector<std::string>& texts) {
 
 std::string dwordData(std::uint32_t value) {
   std::string data(4, '\0');
-  for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    data[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
   return data;
 }
 
@@ -119,7 +136,8 @@ std::vector<std::string> textsOfMultiString(std::string_view data) {
   while (!data.empty()) {
     const std::size_t end = data.find('\0');
     const std::string_view text = data.substr(0, end);
-    if (text.empty()) break;
+    if (text.empty())
+      break;
     texts.emplace_back(text);
     data.remove_prefix(end == std::string_view::npos ? data.size() : end + 1);
   }

@@ -1,6 +1,7 @@
 // An in-memory registry hive: keys with values and subkeys, names matched without regard to case.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,5 +51,11 @@ std::vector<std::string> textsOfMultiString(std::string_view data);
 std::uint32_t dwordOfData(std::string_view data);
 
 bool namesEqual(std::string_view a, std::string_view b);  // ASCII case-insensitive
+// The order in which the registry lists subkeys: by name, ASCII letters compared as capitals.
+bool namesLess(std::string_view a, std::string_view b);
+
+// Limits of the platform's registry: the length of one key name and the depth of a key path.
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
 
 }  // namespace platform::sim

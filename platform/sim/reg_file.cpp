@@ -2,6 +2,9 @@
 // is applied only when every line is sound.
 #include "platform/sim/reg_file.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "common/atomic_file.h"

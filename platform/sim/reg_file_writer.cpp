@@ -1,6 +1,7 @@
 // The writer of .reg files, in the registry editor's own layout.
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "platform/sim/reg_file.h"
 #include "platform/sim/reg_file_text.h"

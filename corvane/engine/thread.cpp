@@ -75,6 +75,7 @@ void Thread::SetReturnValue(int value) {
 
 bool Thread::Kill() {
   const std::shared_ptr<State> state = state_;
+  state->terminated = true;
   std::unique_lock lock(state->mutex);
   state->killed = true;
   state->changed.notify_all();
@@ -88,6 +89,11 @@ bool Thread::Kill() {
     return false;
   state->changed.wait(lock, [&] { return state->finished; });
   return true;
+}
+
+void Thread::Ending::Wait() {
+  std::unique_lock lock(state_->mutex);
+  state_->changed.wait(lock, [this] { return !state_->started || state_->finished; });
 }
 
 void Thread::WaitFor() {
@@ -135,6 +141,11 @@ void Thread::Synchronize(const std::function<void()>& job) {
     std::rethrow_exception(handOver->error);
 }
 
+void Thread::DoTerminate() {
+  if (OnTerminate)
+    OnTerminate(*this);
+}
+
 void Thread::run() {
   const std::shared_ptr<State> state = state_;
   bool killed = false;
@@ -147,9 +158,9 @@ void Thread::run() {
   } catch (...) {
     FatalException = "unknown exception";
   }
-  if (!killed && OnTerminate) {
+  if (!killed) {
     try {
-      Synchronize([this] { OnTerminate(*this); });
+      Synchronize([this] { DoTerminate(); });
     } catch (...) {
       // Killed before the handler could run, or the handler failed: the thread ends either way.
     }

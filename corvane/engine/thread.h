@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace corvane {
 
@@ -32,6 +33,8 @@ enum class ThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeCr
 struct ThreadKilled {};
 
 class Thread {
+  struct State;
+
  public:
   // The thread is created suspended: nothing runs before the first Resume.
   explicit Thread(UiThread& ui);
@@ -47,12 +50,26 @@ class Thread {
   void Terminate();
   bool Terminated() const;
 
-  // Stops the thread for good at its next hand-over, without its termination handler, and waits
+  // Stops the thread for good at its next hand-over (also setting the termination request, so
+  // that loops inside a running hand-over end), without its termination handler, and waits
   // until it has left Execute (and freed itself, with FreeOnTerminate). Called on the
   // user-interface thread. When called from inside one of this thread's own hand-overs it cannot
   // wait (the thread waits for that hand-over); it then returns false and the thread leaves as
   // soon as the hand-over has ended. After Kill the object may be gone: do not touch it.
   bool Kill();
+
+  // Lets a caller wait for the end of the thread without holding the object, which a
+  // free-on-terminate thread deletes: taken before Kill, waited on when Kill could not wait.
+  class Ending {
+   public:
+    void Wait();
+
+   private:
+    friend class Thread;
+    explicit Ending(std::shared_ptr<Thread::State> state) : state_(std::move(state)) {}
+    std::shared_ptr<Thread::State> state_;
+  };
+  Ending GetEnding() const { return Ending(state_); }
 
   // Waits until the thread has ended (Execute and the termination handler). Not for
   // free-on-terminate threads, which may be gone by then.
@@ -75,9 +92,10 @@ class Thread {
   // thread has been killed.
   void Synchronize(const std::function<void()>& job);
   void SetReturnValue(int value);
+  // The termination hand-over, on the user-interface thread: runs OnTerminate.
+  virtual void DoTerminate();
 
  private:
-  struct State;
   void run();
 
   UiThread& ui_;

@@ -74,9 +74,9 @@ IniDocument IniDocument::parse(std::string_view text) {
   Section* current = nullptr;
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == text.npos) {
-      end = text.size();
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
+      ++end;
     }
     const std::string_view line = trim(text.substr(start, end - start));
     start = end + 1;
@@ -117,14 +117,25 @@ const IniDocument::Section* IniDocument::findSection(std::string_view name) cons
   return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
+std::size_t IniDocument::findKey(const Section& section, std::string_view key) {
+  if (section.keyCount > kKeysWithoutIndex) {
+    const auto found = section.keys.find(key);
+    return found == section.keys.end() ? std::string::npos : found->second;
+  }
+  for (std::size_t i = section.lines.size(); i-- > 0;) {
+    const Line& line = section.lines[i];
+    if (line.isKey && equalsIgnoreCase(line.key, key)) {
+      return i;
+    }
+  }
+  return std::string::npos;
+}
+
 std::string IniDocument::readString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {
   const Section* found = findSection(section);
-  if (found == nullptr) {
-    return std::string(defaultValue);
-  }
-  const auto line = found->keys.find(key);
-  return line == found->keys.end() ? std::string(defaultValue) : found->lines[line->second].text;
+  const std::size_t line = found == nullptr ? std::string::npos : findKey(*found, key);
+  return line == std::string::npos ? std::string(defaultValue) : found->lines[line].text;
 }
 
 void IniDocument::writeString(std::string_view section, std::string_view key,
@@ -140,9 +151,9 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
                               describeFile(path_) + ": it " + reason);
   }
   Section& target = sectionForWriting(section);
-  const auto line = target.keys.find(key);
-  if (line != target.keys.end()) {
-    target.lines[line->second].text = value;
+  const std::size_t line = findKey(target, key);
+  if (line != std::string::npos) {
+    target.lines[line].text = value;
   } else {
     addLine(target, Line{true, std::string(key), std::string(value)});
   }
@@ -161,10 +172,20 @@ IniDocument::Section& IniDocument::sectionForWriting(std::string_view name) {
 }
 
 void IniDocument::addLine(Section& section, Line line) {
-  if (line.isKey) {
-    section.keys.insert_or_assign(line.key, section.lines.size());
-  }
   section.lines.push_back(std::move(line));
+  if (!section.lines.back().isKey) {
+    return;
+  }
+  ++section.keyCount;
+  if (section.keyCount == kKeysWithoutIndex + 1) {
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+      if (section.lines[i].isKey) {
+        section.keys.insert_or_assign(section.lines[i].key, i);
+      }
+    }
+  } else if (section.keyCount > kKeysWithoutIndex + 1) {
+    section.keys.insert_or_assign(section.lines.back().key, section.lines.size() - 1);
+  }
 }
 
 std::vector<std::string> IniDocument::sectionNames() const {
@@ -204,7 +225,7 @@ bool IniDocument::sectionExists(std::string_view section) const {
 
 bool IniDocument::valueExists(std::string_view section, std::string_view key) const {
   const Section* found = findSection(section);
-  return found != nullptr && found->keys.find(key) != found->keys.end();
+  return found != nullptr && findKey(*found, key) != std::string::npos;
 }
 
 void IniDocument::eraseSection(std::string_view section) {

@@ -108,10 +108,15 @@ class IniDocument {
   struct Section {
     std::string name;
     std::vector<Line> lines;
+    std::size_t keyCount = 0;
+    // Small sections are searched from their end; larger ones get an index of their keys.
     NameIndex keys;
   };
+  static constexpr std::size_t kKeysWithoutIndex = 12;
 
   const Section* findSection(std::string_view name) const;
+  // The position of the key's last line in the section, or npos.
+  static std::size_t findKey(const Section& section, std::string_view key);
   Section& sectionForWriting(std::string_view name);
   void addLine(Section& section, Line line);
   void rebuildSectionIndex();

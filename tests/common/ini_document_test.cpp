@@ -110,6 +110,38 @@ TEST(IniDocument, WritingARepeatedNameChangesTheOccurrenceLookupsFind) {
             "[S]\r\nk=1\r\nk=2\r\n\r\n[S]\r\nk=3\r\nk=new\r\nadded=a\r\n\r\n");
 }
 
+// Small sections are searched line by line, large ones through an index: both must follow the
+// same rules, also while a section grows from one kind into the other.
+TEST(IniDocument, SectionsOfEverySizeFollowTheSameRules) {
+  for (int keys : {1, 12, 13, 14, 40}) {
+    std::string text = "[S]\r\n";
+    for (int i = 0; i < keys; ++i) {
+      text.append("Key").append(std::to_string(i)).append("=").append(std::to_string(i));
+      text.append("\r\n");
+    }
+    text += "key0=last\r\n";
+    IniDocument document = IniDocument::parse(text);
+    const std::string lastKey = "KEY" + std::to_string(keys - 1);
+    EXPECT_EQ(document.readString("S", "KEY0", kMissing), "last") << keys;
+    EXPECT_EQ(document.readString("s", lastKey, kMissing),
+              keys == 1 ? "last" : std::to_string(keys - 1));
+    EXPECT_FALSE(document.valueExists("S", "Key" + std::to_string(keys)));
+
+    document.writeString("S", "Key0", "changed");
+    for (int i = 0; i < 3; ++i) {
+      document.writeString("S", "New" + std::to_string(i), "n");
+    }
+    document.writeString("S", "new1", "again");
+    EXPECT_EQ(document.readString("S", "key0", kMissing), "changed") << keys;
+    EXPECT_EQ(document.readString("S", "NEW1", kMissing), "again") << keys;
+    const std::vector<std::string> lines = document.sectionLines("S");
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(keys) + 4) << keys;
+    EXPECT_EQ(lines[0], "Key0=0") << keys;
+    EXPECT_EQ(lines[static_cast<std::size_t>(keys)], "key0=changed") << keys;
+    EXPECT_EQ(lines.back(), "New2=n") << keys;
+  }
+}
+
 TEST(IniDocument, RefusesTextsThatWouldReadBackAsSomethingElse) {
   const std::vector<std::vector<std::string>> refused = {
       {"S\r\n[T]", "k", "v"}, {"S", "k\nx", "v"}, {"S", "k", "line1\r\nline2"}, {"S", "k", "v\r"},

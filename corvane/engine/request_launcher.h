@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "corvane/engine/main_window_view.h"
 #include "corvane/engine/worker_context.h"
@@ -34,6 +35,11 @@ class RequestLauncher {
   // by then, so nothing is left half-written.
   CloseWithWorker StopWorkerForClose();
 
+  // When StopWorkerForClose ran inside one of the worker's own hand-overs (a message loop run by
+  // it), the worker leaves only once that hand-over has returned. The program calls this after
+  // its event loop has ended and before it lets go of the computer.
+  void WaitForStoppedWorker();
+
  private:
   void FillEventListWhenDue();
   void EnableAfterRequest();
@@ -41,6 +47,7 @@ class RequestLauncher {
   MainWindowView& view_;
   Dialogs& dialogs_;
   WorkerContext context_;
+  std::optional<Thread::Ending> stoppingWorker_;
 };
 
 }  // namespace corvane

@@ -20,17 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string displayPath(const fs::path& path) {
-  try {
-    return path.string();
-  } catch (const std::exception&) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-  }
-}
-
 std::string describe(const char* action, const fs::path& path, const std::string& reason) {
-  return std::string(action) + " \"" + displayPath(path) + "\": " + reason;
+  return std::string(action) + " \"" + pathText(path) + "\": " + reason;
 }
 
 [[noreturn]] void failWrite(const fs::path& path, const std::string& reason) {
@@ -168,6 +159,15 @@ void writeAndReplace(const fs::path& target, std::string_view bytes) {
 
 }  // namespace
 
+std::string pathText(const fs::path& path) {
+  try {
+    return path.string();
+  } catch (const std::exception&) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+  }
+}
+
 FileError::FileError(Kind kind, const fs::path& path, const std::string& reason)
     : std::runtime_error(
           describe(kind == Kind::WriteFailed ? "Cannot write" : "Cannot read", path, reason)),
@@ -187,7 +187,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
   if (!folder.empty() && !fs::is_directory(folder, error)) {
     const bool exists = fs::exists(folder, error);
     failWrite(path,
-              "\"" + displayPath(folder) + (exists ? "\" is not a folder" : "\" does not exist"));
+              "\"" + pathText(folder) + (exists ? "\" is not a folder" : "\" does not exist"));
   }
   writeAndReplace(path, bytes);
 }

@@ -21,6 +21,9 @@ class FileError : public std::runtime_error {
   std::filesystem::path path_;
 };
 
+// The path as a text for messages; never throws.
+std::string pathText(const std::filesystem::path& path);
+
 // Writes the bytes to a new file beside the target, forces them to the disk and renames the new
 // file over the target. On failure the target is as it was, the new file is removed, and a
 // FileError (WriteFailed) says why.

@@ -8,7 +8,7 @@ namespace common {
 namespace {
 
 std::string describeFile(const std::filesystem::path& path) {
-  return path.empty() ? std::string("the INI document") : "the INI file \"" + path.string() + "\"";
+  return path.empty() ? std::string("the INI document") : "the INI file \"" + pathText(path) + "\"";
 }
 
 bool hasLineBreak(std::string_view text) {

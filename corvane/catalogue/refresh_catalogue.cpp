@@ -155,23 +155,21 @@ void readDependencies(ServiceRecord& record, std::string_view list) {
     record.Dependencies.emplace_back(NoneMarker);
 }
 
+// The text of a string or expandable string value; the kinds and the key are looked at only
+// when there is none.
 void readDescription(const RefreshContext& context, ServiceRecord& record) {
   platform::Registry& registry = context.MainRegistry;
   const std::string key = ServicesKey + record.ServiceName;
-  const std::optional<platform::RegKind> kind =
-      registry.valueKind(RegRoot::LocalMachine, key, "Description");
-  if (!kind) {
-    record.DescriptionText = registry.keyExists(RegRoot::LocalMachine, key)
-                                 ? UnavailableMarker
-                                 : DescriptionKeyMissingMarker;
-    return;
-  }
-  if (*kind != platform::RegKind::String && *kind != platform::RegKind::ExpandString) {
-    record.DescriptionText = DescriptionNotTextMarker;
-    return;
-  }
   std::optional<std::string> text = registry.readText(RegRoot::LocalMachine, key, "Description");
-  record.DescriptionText = text ? std::move(*text) : UnavailableMarker;
+  if (text) {
+    record.DescriptionText = std::move(*text);
+  } else if (registry.valueKind(RegRoot::LocalMachine, key, "Description")) {
+    record.DescriptionText = DescriptionNotTextMarker;
+  } else if (registry.keyExists(RegRoot::LocalMachine, key)) {
+    record.DescriptionText = UnavailableMarker;
+  } else {
+    record.DescriptionText = DescriptionKeyMissingMarker;
+  }
 }
 
 bool queryConfig(const RefreshContext& context, platform::ScHandle service) {

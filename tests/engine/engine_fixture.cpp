@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include "common/text.h"
+#include "corvane/engine/service_start_stop.h"
 
 namespace corvane::testing {
 
@@ -56,7 +57,7 @@ void RecordingHost::RefreshCatalogue() {
   scm_.closeServiceHandle(manager);
 }
 
-void EngineTest::AddService(const ServiceSpec& spec) {
+void EngineWorld::AddService(const ServiceSpec& spec) {
   RegistryKey& key = hklm.create("SYSTEM\\CurrentControlSet\\Services\\" + spec.name);
   key.setValue({"Type", RegKind::Dword, dwordData(spec.type)});
   key.setValue({"Start", RegKind::Dword, dwordData(spec.startType)});
@@ -65,6 +66,8 @@ void EngineTest::AddService(const ServiceSpec& spec) {
                 stringData("%SystemRoot%\\System32\\" + spec.name + ".exe")});
   key.setValue({"DisplayName", RegKind::String,
                 stringData(spec.displayName.empty() ? spec.name + " display" : spec.displayName)});
+  if (!spec.group.empty())
+    key.setValue({"Group", RegKind::String, stringData(spec.group)});
   if (!spec.dependOnService.empty()) {
     key.setValue({"DependOnService", RegKind::MultiString, multiStringData(spec.dependOnService)});
   }
@@ -73,41 +76,41 @@ void EngineTest::AddService(const ServiceSpec& spec) {
   }
 }
 
-ServiceBehaviour& EngineTest::Behaviour(const std::string& name) {
+ServiceBehaviour& EngineWorld::Behaviour(const std::string& name) {
   EXPECT_EQ(scm_, nullptr) << "behaviours are read when the computer starts";
   return behaviours[common::toLowerAscii(name)];
 }
 
-SimScm& EngineTest::Scm() {
+SimScm& EngineWorld::Scm() {
   if (!scm_)
     scm_ = std::make_unique<SimScm>(hklm, hklmLock, clock, behaviours);
   return *scm_;
 }
 
-RecordingHost& EngineTest::host() {
+RecordingHost& EngineWorld::host() {
   if (!host_)
     host_ = std::make_unique<RecordingHost>(Scm(), program);
   return *host_;
 }
 
-WorkerContext EngineTest::Context(UiThread& ui) {
+WorkerContext EngineWorld::Context(UiThread& ui) {
   return WorkerContext{Scm(), clock, messages, host(), ui, program, request};
 }
 
-void EngineTest::RunRequest(std::int32_t code) {
+void EngineWorld::RunRequest(std::int32_t code) {
   request.WorkerIdle = false;
   batch worker(code, Context(inlineUi));
   worker.Resume();
   worker.WaitFor();
 }
 
-batch& EngineTest::Worker(std::int32_t code) {
+batch& EngineWorld::Worker(std::int32_t code) {
   if (!worker_)
     worker_ = std::make_unique<batch>(code, Context(inlineUi));
   return *worker_;
 }
 
-std::uint32_t EngineTest::StateOf(const std::string& name) {
+std::uint32_t EngineWorld::StateOf(const std::string& name) {
   const ScHandle manager = Scm().openSCManager(access::ScManagerAll);
   const ScHandle service = Scm().openService(manager, name, access::ServiceAll);
   ServiceStatus status;
@@ -117,9 +120,35 @@ std::uint32_t EngineTest::StateOf(const std::string& name) {
   return status.currentState;
 }
 
-std::uint32_t EngineTest::StartTypeOf(const std::string& name) {
+std::uint32_t EngineWorld::StartTypeOf(const std::string& name) {
   const RegistryKey* key = hklm.find("SYSTEM\\CurrentControlSet\\Services\\" + name);
   return key ? dwordOfData(key->value("Start")->data) : 0xFFFFFFFF;
+}
+
+void EngineWorld::RunService(const std::string& name) {
+  const ScHandle manager = Scm().openSCManager(access::ScManagerAll);
+  const ScHandle service = Scm().openService(manager, name, access::ServiceAll);
+  EXPECT_TRUE(Scm().startService(service)) << name;
+  clock.advance(60000);
+  Scm().closeServiceHandle(service);
+  Scm().closeServiceHandle(manager);
+}
+
+void EngineWorld::Prepare() {
+  FillCatalogue();
+  Worker();
+  host().events.clear();
+  host().lines.clear();
+}
+
+std::int32_t EngineWorld::Start(const std::string& name) {
+  Prepare();
+  return StartWithDependencies(Worker(), name, true);
+}
+
+std::int32_t EngineWorld::Stop(const std::string& name) {
+  Prepare();
+  return StopWithDependents(Worker(), name, true);
 }
 
 }  // namespace corvane::testing

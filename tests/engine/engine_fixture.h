@@ -90,6 +90,7 @@ struct ServiceSpec {
   std::vector<std::string> dependOnService = {};
   std::vector<std::string> dependOnGroup = {};
   std::uint32_t type = platform::svctype::OwnProcess;
+  std::string group = {};
 };
 
 // Every hand-over as a line: "line:<text>", "showConsole", "hideConsole", "button:on",
@@ -187,8 +188,8 @@ class RecordingHost : public WorkerHost {
 };
 
 // The computer, the state and the worker's context, with helpers to run requests.
-class EngineTest : public ::testing::Test {
- protected:
+class EngineWorld {
+ public:
   void AddService(const ServiceSpec& spec);
   platform::sim::ServiceBehaviour& Behaviour(const std::string& name);
   platform::sim::SimScm& Scm();
@@ -205,6 +206,14 @@ class EngineTest : public ::testing::Test {
 
   std::uint32_t StateOf(const std::string& name);
   std::uint32_t StartTypeOf(const std::string& name);
+  // Starts the service on the computer and lets it settle.
+  void RunService(const std::string& name);
+
+  // The operations of a top-level start and stop on a fresh catalogue and console.
+  std::int32_t Start(const std::string& name);
+  std::int32_t Stop(const std::string& name);
+  void Prepare();
+  const std::vector<std::string>& Lines() { return host().lines; }
 
   platform::sim::RegistryKey hklm{"HKEY_LOCAL_MACHINE"};
   std::recursive_mutex hklmLock;
@@ -220,5 +229,7 @@ class EngineTest : public ::testing::Test {
   std::unique_ptr<RecordingHost> host_;
   std::unique_ptr<batch> worker_;
 };
+
+class EngineTest : public ::testing::Test, public EngineWorld {};
 
 }  // namespace corvane::testing

@@ -1,0 +1,63 @@
+// The console (TConsole): an always-on-top window in which the worker narrates each step as a
+// coloured line, with a progress bar and one button that hides the window or stops a batch.
+#pragma once
+
+#include <QFont>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QTextEdit>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+namespace corvane {
+
+struct ProgramState;
+struct RequestState;
+
+class TConsole : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `program` gives the catalogue whose names are painted white, `request` the worker and the
+  // busy flag.
+  TConsole(ProgramState& program, RequestState& request, QWidget* parent = nullptr);
+
+  // AppendConsoleLine: the line at the end of the text in the colour of its rule, with every
+  // catalogue name in it repainted white; the newest line is kept in view.
+  void AppendConsoleLine(const std::string& line);
+
+  // The text's font (FormCreate gives it the service list's font).
+  void SetConsoleFont(const QFont& font);
+  // The AutoHide Console setting.
+  bool AutoHide = true;
+
+  // Run when the console is shown or hidden (the main window's ConsoleToggle follows), when its
+  // text is right-clicked (the main window's edit menu), and when it closes.
+  std::function<void(bool visible)> onVisibility;
+  std::function<void(const QPoint& globalPosition)> onDisplayMouseUp;
+  std::function<void()> onClose;
+
+  void CloseButtonClick();
+  // Esc and F1. F1 is where the console's help page will open; it does nothing yet.
+  void FormKeyUp(int key);
+
+  QTextEdit* Display;
+  QProgressBar* Progress;
+  QPushButton* CloseButton;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  ProgramState& program_;
+  RequestState& request_;
+  QTextCharFormat lineFormat_;
+};
+
+}  // namespace corvane

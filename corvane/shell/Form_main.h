@@ -1,0 +1,235 @@
+// Corvane's main window (TMainForm): tool bar, menus, the three pages with their filter strips and
+// cover panels, the details area and the status bar with its progress bar and clock. It submits
+// requests through the launcher and is the view the launcher and the completion routine drive.
+#pragma once
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <array>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "corvane/catalogue/service_list.h"
+#include "corvane/engine/main_window_view.h"
+#include "corvane/engine/request_launcher.h"
+#include "corvane/shell/QtImages.h"
+#include "corvane/shell/QtStatusBar.h"
+#include "corvane/shell/QtWorkerHost.h"
+#include "corvane/shell/startup.h"
+#include "platform/clock.h"
+
+namespace platform {
+class Platform;
+}
+
+namespace corvane {
+
+class QtServiceListModel;
+class TConsole;
+struct ProgramState;
+struct RequestState;
+
+class TMainForm : public QMainWindow, public MainWindowView {
+  Q_OBJECT
+
+ public:
+  // Creates the window hidden, its page control disabled, all service commands disabled and
+  // both filter strips hidden.
+  TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState& program,
+            RequestState& request);
+  ~TMainForm() override;
+
+  // FormCreate's start-up steps (InstallDir, command line, system check, tables), then the
+  // window's own: the first status-bar panel. Terminate: the window is never shown.
+  StartupOutcome FormCreate(const StartupEnvironment& environment);
+
+  // The console is created after the main window.
+  void SetConsole(TConsole* console);
+  TConsole* Console() const { return console_; }
+
+  // The hh:mm:ss.t text of the clock.
+  static QString ClockText(const platform::LocalTime& time);
+
+  // The auto-refresh timer Timer: `intervalSeconds` × 1000 ms, running when `enabled`.
+  void SetAutoRefresh(bool enabled, int intervalSeconds);
+
+  // Submits a request through the launcher; false when it was dropped.
+  bool LaunchRequest(std::int32_t code);
+
+  // Routines every view shares.
+  void RefreshSelectionDetails();
+  void DrawStatusProgress(double percent);
+  void ShowErrorBox(const std::string& text, int terminate);
+  void ShowServiceDetails(std::ptrdiff_t index);
+  std::optional<std::string> SelectedServiceName() const;
+  QtServiceListModel& ServListModel() { return *servListModel_; }
+  QtImageList& Images() { return images_; }
+
+  // Event handlers, named after their control and event.
+  void TenthSecTickTimer();
+  void TimerTimer();
+  void ConsoleToggleClick();
+  void ShowConsole1Click();
+  void mRefreshClick();
+  void RefreshClick();
+  void mExitClick();
+  void RadioButton1Click();
+  void mServicesClick();
+  void mFilesystemdriversClick();
+  void mKerneldriversClick();
+  void mAllClick();
+  void ServListColumnClick(int column);
+  void ServListColumnDragged();
+  void ServListSelectItem();
+  void ServListDblClick();
+  void ServListKeyPress(int key);
+  void ServListMouseDown(Qt::MouseButton button, const QPoint& globalPosition);
+  void DescriptionMouseUp(Qt::MouseButton button, const QPoint& globalPosition);
+  void emCopyClick();
+
+  // MainWindowView.
+  void SetEnabled(MainControl control, bool enabled) override;
+  void SetVisible(MainControl control, bool visible) override;
+  void SetChecked(MainControl control, bool checked) override;
+  bool IsChecked(MainControl control) override;
+  void Repaint(MainControl control) override;
+  void ProcessMessages() override;
+  MainPage ActivePage() override;
+  void ShowServicesPage() override;
+  void SetStatusText(int panel, const std::string& text) override;
+  bool AutoRefreshEventLog() override;
+  void FillViews() override;
+  void FillEventList() override;
+  void LoadSnapshotWindowFile() override;
+  void FillSnapshotFromCatalogue() override;
+  void ShowSnapshotWindow() override;
+  void SetConsoleButtonCaption(const std::string& caption) override;
+  void PageControlChange() override;
+
+  // The service filter whose button is checked.
+  ServFilter SelectedServFilter() const;
+  // The displayed position of each of the seven columns, by design order.
+  const std::array<int, ServColumnCount>& ServColumnPositions() const {
+    return servColumnPositions_;
+  }
+
+  // Controls, named as the window names them.
+  QToolBar* ToolBar = nullptr;
+  QToolButton* Refresh = nullptr;
+  QToolButton* ConsoleToggle = nullptr;
+  std::array<QToolButton*, 4> ToolButtons{};   // ToolButton1 to ToolButton4
+  std::array<QToolButton*, 7> SpeedButtons{};  // SpeedButton1 to SpeedButton7
+  QTabWidget* PageControl = nullptr;
+  QWidget* TabServices = nullptr;
+  QWidget* TabGroups = nullptr;
+  QWidget* TabEventLog = nullptr;
+  QTreeView* ServList = nullptr;
+  QLabel* RefreshMsg = nullptr;
+  QWidget* PanelGroups = nullptr;
+  QLabel* PanelLabelGroups = nullptr;
+  QTreeWidget* Groups = nullptr;
+  QLabel* RefreshMsg2 = nullptr;
+  QTreeWidget* EventLog = nullptr;
+  QLabel* RefreshMsg3 = nullptr;
+  QWidget* Panel = nullptr;
+  QLabel* ListCount = nullptr;
+  QLabel* ServNo = nullptr;
+  std::array<QRadioButton*, 4> ServFilterButtons{};  // RadioButton1 to RadioButton4
+  QWidget* EventPanel = nullptr;
+  QLabel* ListCount2 = nullptr;
+  std::array<QRadioButton*, 4> EventFilterButtons{};  // RadioButton5 to RadioButton8
+  QSplitter* Splitter1 = nullptr;
+  QWidget* Panel4 = nullptr;
+  QSplitter* Splitter2 = nullptr;
+  QTextEdit* Description = nullptr;
+  QWidget* Panel2 = nullptr;
+  QLineEdit* Group = nullptr;
+  QToolButton* SpeedDependencies = nullptr;
+  QToolButton* SpeedDependents = nullptr;
+  QTreeWidget* Tree = nullptr;
+  QLabel* RefreshMsg4 = nullptr;
+  QLineEdit* Executable = nullptr;
+  QtStatusBar* StatusBar = nullptr;
+  QTimer* Timer = nullptr;
+  QTimer* TenthSecTick = nullptr;
+
+  QMenu* FileMenu = nullptr;
+  QAction* mTake = nullptr;
+  QAction* mLoad = nullptr;
+  QAction* mSettings = nullptr;
+  QAction* mExit = nullptr;
+  QMenu* ViewMenu = nullptr;
+  QMenu* ServicesPanelMenu = nullptr;
+  std::array<QAction*, 4> ServFilterItems{};  // mServices, mFilesystemdrivers, mKerneldrivers, mAll
+  QMenu* EventLogPanelMenu = nullptr;
+  std::array<QAction*, 4> EventFilterItems{};  // mApplication, mSecurity, mSystem, mAllEvents
+  QAction* mRefresh = nullptr;
+  QAction* ShowConsole1 = nullptr;
+  QAction* ShowSnapShor1 = nullptr;
+  QMenu* EventLogMenu = nullptr;
+  std::array<QAction*, 4> ClearItems{};  // Clear1, Clear2, Clear3, ClearEventLogALL1
+  QMenu* HelpMenu = nullptr;
+  QAction* mHelpContext = nullptr;
+  QAction* ContextHelp1 = nullptr;
+  QAction* IconsLegend1 = nullptr;
+  QAction* mAbout = nullptr;
+
+  QMenu* PopupMenu = nullptr;
+  std::array<QAction*, 18> PopupItems{};
+  QMenu* SsPopup = nullptr;
+  QMenu* EditMenu = nullptr;
+  QAction* emCut = nullptr;
+  QAction* emCopy = nullptr;
+  QAction* emPaste = nullptr;
+  QAction* emDelete = nullptr;
+  QAction* emEdit = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildToolBar();
+  void buildPages();
+  void buildFilterStrips();
+  void buildDetailArea();
+  void buildMenus();
+  void buildContextMenus();
+  QObject* control(MainControl which) const;
+  // Commands whose windows and routines are not part of the program yet stay disabled.
+  void setCommandEnabled(QObject* command, bool enabled);
+  void FormShow();
+  bool FormCloseQuery();
+  void ShowDetailsOfSelectedRow();
+
+  platform::Platform& machine_;
+  Dialogs& dialogs_;
+  ProgramState& program_;
+  RequestState& request_;
+  QtImageList images_;
+  QtServiceListModel* servListModel_;
+  std::array<int, ServColumnCount> servColumnPositions_{0, 1, 2, 3, 4, 5, 6};
+  std::set<QObject*> notYetAvailable_;
+  TConsole* console_ = nullptr;
+  bool shownOnce_ = false;
+  QtUiThread ui_;
+  QtWorkerHost host_;
+  RequestLauncher launcher_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,143 @@
+#include "corvane/shell/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace corvane {
+
+namespace {
+
+QMessageBox::Icon boxIcon(DialogIcon icon) {
+  switch (icon) {
+    case DialogIcon::Error:
+      return QMessageBox::Critical;
+    case DialogIcon::Warning:
+      return QMessageBox::Warning;
+    case DialogIcon::Information:
+      return QMessageBox::Information;
+    case DialogIcon::Question:
+      return QMessageBox::Question;
+    case DialogIcon::None:
+      return QMessageBox::NoIcon;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// "Settings file (*.ini)|*.ini" as Qt writes a filter: "Settings file (*.ini)".
+QString qtFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString patterns = parts[i + 1].split(';').join(' ');
+    filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+  }
+  return filters.join(";;");
+}
+
+std::optional<std::string> fileDialog(QWidget* owner, const FileDialogRequest& request,
+                                      QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(owner, QString::fromStdString(request.title),
+                     QString::fromStdString(request.initialFolder), qtFilter(request.filter));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  if (!request.fileName.empty()) {
+    dialog.selectFile(QString::fromStdString(request.fileName));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+DialogResult QtDialogs::messageBox(const std::string& text, const std::string& caption,
+                                   DialogIcon icon, DialogButtons buttons) {
+  QMessageBox box(boxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::NoButton, owner_);
+  QMessageBox::StandardButton escape = QMessageBox::Ok;
+  switch (buttons) {
+    case DialogButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      escape = QMessageBox::Ok;
+      break;
+    case DialogButtons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      escape = QMessageBox::Cancel;
+      break;
+    case DialogButtons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      escape = QMessageBox::No;
+      break;
+    case DialogButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      escape = QMessageBox::Cancel;
+      break;
+  }
+  box.setEscapeButton(escape);
+  const int answer = box.exec();
+  switch (answer) {
+    case QMessageBox::Ok:
+      return DialogResult::Ok;
+    case QMessageBox::Yes:
+      return DialogResult::Yes;
+    case QMessageBox::No:
+      return DialogResult::No;
+    default:
+      // Closed without a button: Cancel, or No when there is no Cancel.
+      return buttons == DialogButtons::YesNo ? DialogResult::No
+             : buttons == DialogButtons::Ok  ? DialogResult::Ok
+                                             : DialogResult::Cancel;
+  }
+}
+
+void QtDialogs::showMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                  QString::fromStdString(text), QMessageBox::Ok, owner_);
+  box.exec();
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request) {
+  return fileDialog(owner_, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+  return fileDialog(owner_, request, QFileDialog::AcceptSave);
+}
+
+std::optional<std::uint32_t> QtDialogs::chooseColor(std::uint32_t initial) {
+  // Colours travel as 0x00BBGGRR.
+  const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+  const QColor chosen = QColorDialog::getColor(start, owner_);
+  if (!chosen.isValid()) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(chosen.red()) |
+         (static_cast<std::uint32_t>(chosen.green()) << 8) |
+         (static_cast<std::uint32_t>(chosen.blue()) << 16);
+}
+
+std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
+  QFont start(QString::fromStdString(initial.family),
+              initial.pointSize > 0 ? initial.pointSize : 8);
+  start.setBold(initial.bold);
+  start.setItalic(initial.italic);
+  bool accepted = false;
+  const QFont chosen = QFontDialog::getFont(&accepted, start, owner_);
+  if (!accepted) {
+    return std::nullopt;
+  }
+  FontChoice choice = initial;
+  choice.family = chosen.family().toStdString();
+  choice.pointSize = chosen.pointSize();
+  choice.bold = chosen.bold();
+  choice.italic = chosen.italic();
+  return choice;
+}
+
+}  // namespace corvane

@@ -36,11 +36,20 @@ bool namesLess(std::string_view a, std::string_view b) {
                                       [](char x, char y) { return upper(x) < upper(y); });
 }
 
+std::size_t RegistryKey::NameHash::operator()(std::string_view name) const {
+  std::size_t hash = 14695981039346656037ull;
+  for (const char c : name)
+    hash = (hash ^ static_cast<unsigned char>(lower(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool RegistryKey::NameEqual::operator()(std::string_view a, std::string_view b) const {
+  return namesEqual(a, b);
+}
+
 RegistryKey* RegistryKey::child(std::string_view name) const {
-  for (const auto& key : children_)
-    if (namesEqual(key->name(), name))
-      return key.get();
-  return nullptr;
+  const auto found = childIndex_.find(name);
+  return found == childIndex_.end() ? nullptr : found->second;
 }
 
 RegistryKey* RegistryKey::find(std::string_view path) {
@@ -61,6 +70,7 @@ RegistryKey& RegistryKey::create(std::string_view path) {
     if (!next) {
       key->children_.push_back(std::make_unique<RegistryKey>(std::string(part)));
       next = key->children_.back().get();
+      key->childIndex_.emplace(next->name(), next);
     }
     key = next;
   }
@@ -72,6 +82,7 @@ bool RegistryKey::removeChild(std::string_view name) {
                                   [&](const auto& key) { return namesEqual(key->name(), name); });
   if (found == children_.end())
     return false;
+  childIndex_.erase((*found)->name());
   children_.erase(found);
   return true;
 }

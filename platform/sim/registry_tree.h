@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/registry.h"
@@ -36,9 +37,20 @@ class RegistryKey {
  private:
   RegistryKey* child(std::string_view name) const;
 
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+
   std::string name_;
   std::vector<RegValue> values_;
   std::vector<std::unique_ptr<RegistryKey>> children_;
+  // The children by name, so that a key with thousands of subkeys (Services) is searched at once.
+  std::unordered_map<std::string, RegistryKey*, NameHash, NameEqual> childIndex_;
 };
 
 // Byte forms of values as the 8-bit interface returns them.

@@ -328,7 +328,7 @@ SimEventLogs::SimEventLogs(const std::filesystem::path& folder) {
   }
   std::sort(files.begin(), files.end());
   for (const std::filesystem::path& path : files) {
-    const std::string shownName = "eventlogs/" + path.filename().string();
+    const std::string shownName = path.string();
     const std::string text = readMachineTextFile(path, shownName, kMaxLogFileBytes);
     if (common::equalsIgnoreCase(path.filename().string(), kMessagesFile)) {
       *messages = parseEventMessages(text, shownName);

@@ -167,7 +167,8 @@ std::uint32_t SimScm::lastError() const {
   return threadLastError;
 }
 
-const SimScm::Handle* SimScm::serviceHandle(ScHandle handle, std::uint32_t neededAccess) {
+RegistryKey* SimScm::serviceOf(ScHandle handle, std::uint32_t neededAccess,
+                               std::string& lowerName) {
   const auto found = handles_.find(handle);
   if (found == handles_.end() || found->second.manager) {
     fail(err::InvalidHandle);
@@ -177,11 +178,13 @@ const SimScm::Handle* SimScm::serviceHandle(ScHandle handle, std::uint32_t neede
     fail(err::AccessDenied);
     return nullptr;
   }
-  if (!serviceKey(found->second.serviceName)) {
+  RegistryKey* key = serviceKey(found->second.serviceName);
+  if (!key) {
     fail(err::ServiceDoesNotExist);  // its key was removed through the registry
     return nullptr;
   }
-  return &found->second;
+  lowerName = found->second.serviceName;
+  return key;
 }
 
 RegistryKey* SimScm::servicesKey() const {
@@ -279,8 +282,7 @@ SimScm::Run& SimScm::settled(const std::string& lowerName) {
   }
 }
 
-ServiceStatus SimScm::statusOf(const RegistryKey& key) {
-  const std::string name = common::toLowerAscii(key.name());
+ServiceStatus SimScm::statusOf(const RegistryKey& key, const std::string& name) {
   const Run& current = settled(name);
   const ServiceBehaviour& rules = behaviour(name);
   ServiceStatus status;
@@ -377,7 +379,7 @@ bool SimScm::enumServicesStatus(ScHandle manager, std::uint32_t types, std::uint
   for (const auto& [name, key] : matching) {
     if (position++ < resumeIndex)
       continue;
-    EnumServiceEntry entry{key->name(), displayNameOf(*key), statusOf(*key)};
+    EnumServiceEntry entry{key->name(), displayNameOf(*key), statusOf(*key, name)};
     const bool active = entry.status.currentState != state::Stopped;
     if (!(states & (active ? 1u : 2u))) {
       if (!full)
@@ -427,10 +429,11 @@ bool SimScm::queryServiceConfig(ScHandle service, std::size_t bufferSize, Servic
                                 std::size_t& bytesNeeded) {
   std::lock_guard lock(mutex_);
   bytesNeeded = 0;
-  const Handle* handle = serviceHandle(service, right::QueryConfig);
-  if (!handle)
+  std::string name;
+  const RegistryKey* found = serviceOf(service, right::QueryConfig, name);
+  if (!found)
     return false;
-  const RegistryKey& key = *serviceKey(handle->serviceName);
+  const RegistryKey& key = *found;
   ServiceConfig answer;
   answer.serviceType = dwordValue(key, "Type").value_or(0);
   answer.startType = startTypeOf(key);
@@ -438,8 +441,8 @@ bool SimScm::queryServiceConfig(ScHandle service, std::size_t bufferSize, Servic
   answer.binaryPathName = textValue(key, "ImagePath");
   answer.loadOrderGroup = textValue(key, "Group");
   answer.tagId = dwordValue(key, "Tag").value_or(0);
-  for (const std::string& name : multiStringValue(key, "DependOnService")) {
-    answer.dependencies += name;
+  for (const std::string& dependency : multiStringValue(key, "DependOnService")) {
+    answer.dependencies += dependency;
     answer.dependencies.push_back('\0');
   }
   for (const std::string& group : multiStringValue(key, "DependOnGroup")) {
@@ -466,10 +469,11 @@ bool SimScm::queryServiceConfig(ScHandle service, std::size_t bufferSize, Servic
 
 bool SimScm::queryServiceStatus(ScHandle service, ServiceStatus& status) {
   std::lock_guard lock(mutex_);
-  const Handle* handle = serviceHandle(service, right::QueryStatus);
-  if (!handle)
+  std::string name;
+  const RegistryKey* key = serviceOf(service, right::QueryStatus, name);
+  if (!key)
     return false;
-  status = statusOf(*serviceKey(handle->serviceName));
+  status = statusOf(*key, name);
   threadLastError = err::Success;
   return true;
 }
@@ -504,18 +508,17 @@ bool SimScm::controlService(ScHandle service, std::uint32_t code, ServiceStatus&
       needed = right::Interrogate;
       break;
     default:
-      if (serviceHandle(service, 0))
+      if (std::string ignored; serviceOf(service, 0, ignored))
         fail(err::InvalidParameter);
       return false;
   }
-  const Handle* handle = serviceHandle(service, needed);
-  if (!handle)
+  std::string name;
+  const RegistryKey* key = serviceOf(service, needed, name);
+  if (!key)
     return false;
-  const std::string name = handle->serviceName;
-  const RegistryKey& key = *serviceKey(name);
   const ServiceBehaviour& rules = behaviour(name);
   Run& current = settled(name);
-  status = statusOf(key);
+  status = statusOf(*key, name);
 
   if (current.state == state::Stopped)
     return fail(err::ServiceNotActive);
@@ -542,7 +545,7 @@ bool SimScm::controlService(ScHandle service, std::uint32_t code, ServiceStatus&
     settled(name);
     reportRunState(name);
   }
-  status = statusOf(key);
+  status = statusOf(*key, name);
   threadLastError = err::Success;
   return true;
 }
@@ -644,16 +647,15 @@ std::optional<std::int64_t> SimScm::scheduleStart(const std::string& lowerName, 
 
 bool SimScm::startService(ScHandle service) {
   std::lock_guard lock(mutex_);
-  const Handle* handle = serviceHandle(service, right::Start);
-  if (!handle)
+  std::string name;
+  const RegistryKey* key = serviceOf(service, right::Start, name);
+  if (!key)
     return false;
-  const std::string name = handle->serviceName;
-  const RegistryKey& key = *serviceKey(name);
-  if (markedForDelete(key))
+  if (markedForDelete(*key))
     return fail(err::ServiceMarkedForDelete);
   if (settled(name).state != state::Stopped)
     return fail(err::ServiceAlreadyRunning);
-  if (startTypeOf(key) == start::Disabled)
+  if (startTypeOf(*key) == start::Disabled)
     return fail(err::ServiceDisabled);
   std::vector<std::string> visiting;
   std::uint32_t error = err::Success;
@@ -666,10 +668,11 @@ bool SimScm::startService(ScHandle service) {
 
 bool SimScm::changeServiceStartType(ScHandle service, std::uint32_t startType) {
   std::lock_guard lock(mutex_);
-  const Handle* handle = serviceHandle(service, right::ChangeConfig);
-  if (!handle)
+  std::string name;
+  RegistryKey* found = serviceOf(service, right::ChangeConfig, name);
+  if (!found)
     return false;
-  RegistryKey& key = *serviceKey(handle->serviceName);
+  RegistryKey& key = *found;
   if (markedForDelete(key))
     return fail(err::ServiceMarkedForDelete);
   const bool driver =
@@ -689,10 +692,11 @@ bool SimScm::changeServiceStartType(ScHandle service, std::uint32_t startType) {
 
 bool SimScm::deleteService(ScHandle service) {
   std::lock_guard lock(mutex_);
-  const Handle* handle = serviceHandle(service, right::Delete);
-  if (!handle)
+  std::string name;
+  RegistryKey* found = serviceOf(service, right::Delete, name);
+  if (!found)
     return false;
-  RegistryKey& key = *serviceKey(handle->serviceName);
+  RegistryKey& key = *found;
   if (markedForDelete(key))
     return fail(err::ServiceMarkedForDelete);
   const std::optional<RegValue> previous = valueCopy(key, "DeleteFlag");
@@ -707,38 +711,46 @@ bool SimScm::deleteService(ScHandle service) {
 
 bool SimScm::closeServiceHandle(ScHandle handle) {
   std::lock_guard lock(mutex_);
-  if (handles_.erase(handle) == 0)
+  const auto found = handles_.find(handle);
+  if (found == handles_.end())
     return fail(err::InvalidHandle);
-  removeDeletedServices();
+  const std::string name = found->second.serviceName;
+  handles_.erase(found);
+  // A removal that cannot be written now is written with the next change; until then the file
+  // keeps the delete mark, and the service goes when the computer is next opened.
+  if (!name.empty() && removeIfDeleted(name))
+    keepRegistryChange();
   threadLastError = err::Success;
   return true;
 }
 
 // A service marked for deletion goes when it has stopped and no handle refers to it.
+bool SimScm::removeIfDeleted(const std::string& lowerName) {
+  RegistryKey* key = serviceKey(lowerName);
+  if (!key || !markedForDelete(*key))
+    return false;
+  const bool open = std::any_of(handles_.begin(), handles_.end(), [&](const auto& entry) {
+    return entry.second.serviceName == lowerName;
+  });
+  if (open || settled(lowerName).state != state::Stopped)
+    return false;
+  const std::string keyName = key->name();
+  servicesKey()->removeChild(keyName);
+  runs_.erase(lowerName);
+  if (listener_.serviceRemoved)
+    listener_.serviceRemoved(keyName);
+  return true;
+}
+
 void SimScm::removeDeletedServices() {
-  RegistryKey* services = servicesKey();
-  if (!services)
-    return;
-  std::vector<std::string> doomed;
-  for (RegistryKey* key : allServiceKeys()) {
-    if (!markedForDelete(*key))
-      continue;
-    const std::string name = common::toLowerAscii(key->name());
-    const bool open = std::any_of(handles_.begin(), handles_.end(), [&](const auto& entry) {
-      return entry.second.serviceName == name;
-    });
-    if (!open && settled(name).state == state::Stopped)
-      doomed.push_back(key->name());
-  }
-  for (const std::string& keyName : doomed) {
-    services->removeChild(keyName);
-    runs_.erase(common::toLowerAscii(keyName));
-    if (listener_.serviceRemoved)
-      listener_.serviceRemoved(keyName);
-  }
-  // A removal that cannot be written now is written with the next change; until then the file
-  // keeps the delete mark, and the service goes when the computer is next opened.
-  if (!doomed.empty())
+  std::vector<std::string> marked;
+  for (RegistryKey* key : allServiceKeys())
+    if (markedForDelete(*key))
+      marked.push_back(common::toLowerAscii(key->name()));
+  bool removed = false;
+  for (const std::string& name : marked)
+    removed |= removeIfDeleted(name);
+  if (removed)
     keepRegistryChange();
 }
 

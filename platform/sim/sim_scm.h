@@ -71,7 +71,9 @@ class SimScm : public Scm {
   bool fail(std::uint32_t error);
   ScHandle failHandle(std::uint32_t error);
   bool keepRegistryChange();
-  const Handle* serviceHandle(ScHandle handle, std::uint32_t neededAccess);
+  // The key of the service an open handle refers to, when the handle has the access; null (and
+  // the last error) otherwise.
+  RegistryKey* serviceOf(ScHandle handle, std::uint32_t neededAccess, std::string& lowerName);
 
   RegistryKey* servicesKey() const;
   RegistryKey* serviceKey(const std::string& lowerName) const;
@@ -81,7 +83,7 @@ class SimScm : public Scm {
   const ServiceBehaviour& behaviour(const std::string& lowerName) const;
   Run& run(const std::string& lowerName);
   Run& settled(const std::string& lowerName);
-  ServiceStatus statusOf(const RegistryKey& key);
+  ServiceStatus statusOf(const RegistryKey& key, const std::string& lowerName);
   std::uint32_t lastingState(const std::string& lowerName);
   void reportRunState(const std::string& lowerName);
 
@@ -95,6 +97,7 @@ class SimScm : public Scm {
                                       std::vector<std::string>& visiting);
   std::optional<std::int64_t> bringUpGroup(const std::string& group, std::int64_t at,
                                            std::vector<std::string>& visiting);
+  bool removeIfDeleted(const std::string& lowerName);  // true when it was removed
   void removeDeletedServices();
 
   RegistryKey& hklm_;

@@ -367,6 +367,39 @@ TEST(CommandLineArguments, SplitsAsThePlatformDoes) {
             std::filesystem::path("/opt/corvane/registry entries/a.reg"));
 }
 
+TEST(ShippedMachine, LoadsAndAnswersForEveryService) {
+  TempFolder folder;
+  std::filesystem::copy(std::filesystem::path(CORVANE_DATA_DIR) / "machine", folder / "machine",
+                        std::filesystem::copy_options::recursive);
+  VirtualClock clock;
+  SimulatedMachine machine(folder / "machine", clock, folder / "user.reg");
+  EXPECT_TRUE(machine.systemInfo().version().ntFamily);
+  for (const char* log : {"Application", "Security", "System"}) {
+    std::uint32_t error = 0;
+    EXPECT_TRUE(machine.eventLogs().open(log, error)) << log;
+  }
+  const std::string services = "SYSTEM\\CurrentControlSet\\Services";
+  std::size_t serviceKeys = 0;
+  for (const std::string& name : machine.registry().subkeyNames(RegRoot::LocalMachine, services))
+    if (machine.registry().valueKind(RegRoot::LocalMachine, services + "\\" + name, "Type"))
+      ++serviceKeys;
+
+  Scm& scm = machine.scm();
+  const ScHandle manager = scm.openSCManager(access::ScManagerAll);
+  std::vector<EnumServiceEntry> entries;
+  std::size_t needed = 0;
+  std::uint32_t resume = 0;
+  while (!scm.enumServicesStatus(manager, svctype::AllEnumerated, state::EnumAll, 36000, entries,
+                                 needed, resume))
+    ASSERT_EQ(scm.lastError(), err::MoreData);
+  EXPECT_GT(entries.size(), 100u);
+  EXPECT_LE(entries.size(), serviceKeys);
+  for (const EnumServiceEntry& entry : entries) {
+    Service service(machine, entry.serviceName);
+    EXPECT_LE(service.config().startType, start::Disabled) << entry.serviceName;
+  }
+}
+
 TEST_F(SimMachineTest, DefaultMachineComesFromTheEnvironment) {
   setenv("CORVANE_MACHINE", machineFolder().c_str(), 1);
   auto machine = openDefaultMachine();

@@ -353,8 +353,10 @@ TEST_F(SimScmTest, StartBringsUpDependenciesDepthFirst) {
   addService({"Bottom"});
   addService({"NetOff", svctype::KernelDriver, start::Disabled, {}, {}, "Net"});
   addService({"NetOn", svctype::KernelDriver, start::Manual, {}, {}, "Net"});
-  for (const char* name : {"top", "middle", "bottom", "neton"})
+  for (const char* name : {"top", "middle", "bottom", "neton"}) {
     rules(name).startMs = 1000;
+    rules(name).checkPoints = 1;
+  }
 
   ASSERT_TRUE(start("Top"));
   struct Expect {
@@ -372,6 +374,8 @@ TEST_F(SimScmTest, StartBringsUpDependenciesDepthFirst) {
   for (const Expect& e : timeline) {
     clock.advance(e.at - elapsed);
     elapsed = e.at;
+    if (e.at < 3000)  // Top's own start begins when its dependencies are up
+      EXPECT_EQ(status("Top").checkPoint, 0u) << e.at;
     EXPECT_EQ(stateOf("Top"), e.top) << e.at;
     EXPECT_EQ(stateOf("Middle"), e.middle) << e.at;
     EXPECT_EQ(stateOf("Bottom"), e.bottom) << e.at;

@@ -1,5 +1,5 @@
 # make run    installs what is missing, builds, starts Corvane on the default simulated computer
-# make check  installs what is missing, builds, runs every test
+# make check  installs what is missing, builds, runs every test (also the Windows build under Wine)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
@@ -17,6 +17,7 @@ run: build
 
 check: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	bash scripts/check-windows.sh
 
 bench: build
 	$(BUILD)/corvane_bench

@@ -88,8 +88,10 @@ class SimScm : public Scm {
   void reportRunState(const std::string& lowerName);
 
   bool hasActiveDependents(const std::string& lowerName);
-  // Schedules the start of a service not yet up, after its dependencies, from `at` on. The time
-  // it will be running, or nothing when it will not come up.
+  // Schedules the start of a stopped service, after its dependencies, from `at` on: the time it
+  // will be running. Nothing when it will not come up: with `error` set when it cannot be started
+  // at all (disabled, marked, a dependency that will not come up), with `error` untouched when it
+  // starts but fails or hangs.
   std::optional<std::int64_t> scheduleStart(const std::string& lowerName, std::int64_t at,
                                             std::vector<std::string>& visiting,
                                             std::uint32_t& error);

@@ -176,7 +176,13 @@ TMainForm::TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState
   }
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // A worker stopped from inside one of its own hand-overs leaves only now.
+  launcher_.WaitForStoppedWorker();
+  // The list's pictures are members: the view lets go of them before they go.
+  hide();
+  ServList->setModel(nullptr);
+}
 
 StartupOutcome TMainForm::FormCreate(const StartupEnvironment& environment) {
   const StartupOutcome outcome = MainFormCreate(program_, environment);

@@ -18,6 +18,21 @@ using platform::RegRoot;
 constexpr std::size_t MaxDependencies = 100;
 constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
 
+// ASCII case folding, inline: the name comparisons run for every service of every pass.
+char foldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i]))
+      return false;
+  }
+  return true;
+}
+
 // Makes room for `count` records, keeping (and so reusing) the ones already there.
 template <class Record>
 void makeRoom(std::vector<Record>& table, std::size_t count) {
@@ -123,7 +138,7 @@ void joinGroup(Catalogue& catalogue, const ServiceRecord& record) {
   }
   makeRoom(groups, catalogue.GroupCount + 1);
   for (std::size_t k = 1; k < catalogue.GroupCount; ++k) {
-    if (common::equalsIgnoreCase(groups[k].Name, record.GroupText)) {
+    if (sameIgnoringCase(groups[k].Name, record.GroupText)) {
       groups[k].Members.push_back(record.DisplayName);
       return;
     }
@@ -134,10 +149,17 @@ void joinGroup(Catalogue& catalogue, const ServiceRecord& record) {
   ++catalogue.GroupCount;
 }
 
+// The list's texts are written over the record's previous ones, so their storage is reused.
 void readDependencies(ServiceRecord& record, std::string_view list) {
-  record.Dependencies.clear();
+  std::vector<std::string>& dependencies = record.Dependencies;
+  std::size_t count = 0;
+  const auto next = [&]() -> std::string& {
+    if (count == dependencies.size())
+      dependencies.emplace_back();
+    return dependencies[count++];
+  };
   std::size_t position = 0;
-  while (position < list.size() && record.Dependencies.size() < MaxDependencies) {
+  while (position < list.size() && count < MaxDependencies) {
     std::size_t end = list.find('\0', position);
     if (end == std::string_view::npos)
       end = list.size();
@@ -145,14 +167,17 @@ void readDependencies(ServiceRecord& record, std::string_view list) {
     if (name.empty())
       break;
     if (name.front() == '+') {
-      record.Dependencies.push_back(GroupDependencyPrefix + std::string(name.substr(1)));
+      std::string& group = next();
+      group.assign(GroupDependencyPrefix);
+      group.append(name.substr(1));
     } else {
-      record.Dependencies.emplace_back(name);
+      next().assign(name);
     }
     position = end + 1;
   }
-  if (record.Dependencies.empty())
-    record.Dependencies.emplace_back(NoneMarker);
+  if (count == 0)
+    next().assign(NoneMarker);
+  dependencies.resize(count);
 }
 
 // The text of a string or expandable string value; the kinds and the key are looked at only
@@ -241,16 +266,14 @@ struct IgnoreCaseHash {
   std::size_t operator()(std::string_view text) const {
     std::size_t hash = 14695981039346656037ull;
     for (const char c : text) {
-      hash = (hash ^ static_cast<unsigned char>(common::toLowerAscii(c))) * 1099511628211ull;
+      hash = (hash ^ static_cast<unsigned char>(foldCase(c))) * 1099511628211ull;
     }
     return hash;
   }
 };
 
 struct IgnoreCaseEqual {
-  bool operator()(std::string_view a, std::string_view b) const {
-    return common::equalsIgnoreCase(a, b);
-  }
+  bool operator()(std::string_view a, std::string_view b) const { return sameIgnoringCase(a, b); }
 };
 
 // Each service lists, in table order and once each, the services whose dependencies name it.
@@ -262,7 +285,6 @@ void findDependents(Catalogue& catalogue) {
   byName.reserve(count);
   std::vector<std::size_t> nextSameName(count, NoIndex);
   for (std::size_t j = count; j-- > 0;) {
-    table[j].Dependents.clear();
     auto [place, inserted] = byName.try_emplace(table[j].ServiceName, j);
     if (!inserted) {
       nextSameName[j] = place->second;
@@ -270,6 +292,14 @@ void findDependents(Catalogue& catalogue) {
     }
   }
   std::vector<std::size_t> lastDependent(count, NoIndex);
+  // Texts are written over the previous pass's ones, so their storage is reused.
+  std::vector<std::size_t> dependentCount(count, 0);
+  const auto addDependent = [&](std::size_t j, std::string_view name) {
+    std::vector<std::string>& dependents = table[j].Dependents;
+    if (dependentCount[j] == dependents.size())
+      dependents.emplace_back();
+    dependents[dependentCount[j]++].assign(name);
+  };
   for (std::size_t i = 0; i < count; ++i) {
     for (const std::string& dependency : table[i].Dependencies) {
       const auto found = byName.find(dependency);
@@ -279,13 +309,14 @@ void findDependents(Catalogue& catalogue) {
         if (lastDependent[j] == i)
           continue;
         lastDependent[j] = i;
-        table[j].Dependents.push_back(table[i].ServiceName);
+        addDependent(j, table[i].ServiceName);
       }
     }
   }
   for (std::size_t j = 0; j < count; ++j) {
-    if (table[j].Dependents.empty())
-      table[j].Dependents.emplace_back(NoneMarker);
+    if (dependentCount[j] == 0)
+      addDependent(j, NoneMarker);
+    table[j].Dependents.resize(dependentCount[j]);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "corvane/catalogue/refresh_catalogue.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -269,6 +271,12 @@ TEST_F(RefreshCatalogueTest, DependenciesKeepTheirOrderAndMarkGroups) {
   refresh();
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(record(i).Dependencies, cases[i].dependencies) << cases[i].what;
+  }
+  // A second pass writes over the first one's lists: a shorter list leaves nothing behind.
+  std::rotate(scm.services.begin(), scm.services.begin() + 1, scm.services.end());
+  refresh();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(record(i).Dependencies, cases[(i + 1) % cases.size()].dependencies) << i;
   }
 }
 

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "common/text.h"
 #include "corvane/catalogue/group_order.h"
 #include "corvane/catalogue/service_texts.h"
 

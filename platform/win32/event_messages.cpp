@@ -103,7 +103,7 @@ std::string categoryName(const std::string& logName, const std::string& source,
     return "None";
   auto name = sourceMessage(logName, source, "CategoryMessageFile", category, {});
   if (!name)
-    return "(" + std::to_string(category) + ")";
+    return std::string("(").append(std::to_string(category)).append(")");
   while (!name->empty() && (name->back() == '\n' || name->back() == '\r'))
     name->pop_back();
   return *name;

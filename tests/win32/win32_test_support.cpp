@@ -94,7 +94,9 @@ TestService::~TestService() {
 }
 
 std::string TestService::commandLine() const {
-  return "\"" + testServicePath() + "\" " + name_ + (options_.gated ? " --gated" : "");
+  std::string line = "\"";
+  line.append(testServicePath()).append("\" ").append(name_);
+  return options_.gated ? line.append(" --gated") : line;
 }
 
 bool TestService::waitReported() {

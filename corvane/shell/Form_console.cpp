@@ -51,7 +51,7 @@ TConsole::TConsole(ProgramState& program, RequestState& request, QWidget* parent
   resize(379, 261);
   setMinimumSize(300, 200);
 
-  Display = new QTextEdit(this);
+  Display = new QPlainTextEdit(this);
   Display->setObjectName("Display");
   Display->setReadOnly(true);
   Display->setUndoRedoEnabled(false);
@@ -89,6 +89,11 @@ TConsole::TConsole(ProgramState& program, RequestState& request, QWidget* parent
   buttonRow->addStretch();
   layout->addLayout(buttonRow);
 
+  scrollTimer_ = new QTimer(this);
+  scrollTimer_->setSingleShot(true);
+  scrollTimer_->setInterval(50);
+  connect(scrollTimer_, &QTimer::timeout, this, &TConsole::scrollToEnd);
+
   SetConsoleFont(font());
 }
 
@@ -122,10 +127,20 @@ void TConsole::AppendConsoleLine(const std::string& line) {
     cursor.mergeCharFormat(white);
   }
   cursor.endEditBlock();
+  if (!scrollTimer_->isActive()) {
+    // Painted once for the burst of lines that follows, when the timer shows the newest.
+    Display->setUpdatesEnabled(false);
+    scrollTimer_->start();
+  }
+}
+
+void TConsole::scrollToEnd() {
+  QTextCursor cursor = Display->textCursor();
   cursor.movePosition(QTextCursor::End);
   Display->setTextCursor(cursor);
   QScrollBar* scroll = Display->verticalScrollBar();
   scroll->setValue(scroll->maximum());
+  Display->setUpdatesEnabled(true);
 }
 
 void TConsole::CloseButtonClick() {

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <QFont>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextCharFormat>
-#include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -43,7 +44,9 @@ class TConsole : public QWidget {
   // Esc and F1. F1 is where the console's help page will open; it does nothing yet.
   void FormKeyUp(int key);
 
-  QTextEdit* Display;
+  // A plain text box with coloured pieces: it paints only the lines in view, however long the
+  // text grows.
+  QPlainTextEdit* Display;
   QProgressBar* Progress;
   QPushButton* CloseButton;
 
@@ -57,7 +60,11 @@ class TConsole : public QWidget {
  private:
   ProgramState& program_;
   RequestState& request_;
+  void scrollToEnd();
+
   QTextCharFormat lineFormat_;
+  // The newest line is brought into view, and the text painted, once for a burst of lines.
+  QTimer* scrollTimer_;
 };
 
 }  // namespace corvane

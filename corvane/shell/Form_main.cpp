@@ -855,6 +855,10 @@ void TMainForm::ServListMouseDown(Qt::MouseButton button, const QPoint& globalPo
 }
 
 void TMainForm::ServListColumnClick(int column) {
+  // A fill in progress (it lets messages run) keeps the rows where it found them.
+  if (request_.Busy) {
+    return;
+  }
   servListModel_->columnClick(column);
   const int sorted = servListModel_->list().sortColumn();
   ServList->header()->setSortIndicator(
@@ -967,20 +971,20 @@ void TMainForm::DescriptionMouseUp(Qt::MouseButton button, const QPoint& globalP
 }
 
 void TMainForm::emCopyClick() {
-  QTextEdit* source = nullptr;
+  QTextCursor selection;
+  QString whole;
   if (Description->hasFocus()) {
-    source = Description;
+    selection = Description->textCursor();
+    whole = Description->toPlainText();
   } else if (console_ != nullptr && console_->Display->hasFocus()) {
-    source = console_->Display;
-  }
-  if (source == nullptr) {
+    selection = console_->Display->textCursor();
+    whole = console_->Display->toPlainText();
+  } else {
     return;
   }
-  const QString selected = source->textCursor().selectedText();
   // A selection holds paragraph separators where the text has line breaks.
-  QApplication::clipboard()->setText(
-      selected.isEmpty() ? source->toPlainText()
-                         : QString(selected).replace(QChar::ParagraphSeparator, '\n'));
+  const QString selected = selection.selectedText().replace(QChar::ParagraphSeparator, '\n');
+  QApplication::clipboard()->setText(selected.isEmpty() ? whole : selected);
 }
 
 // --- The fills ----------------------------------------------------------------------------------

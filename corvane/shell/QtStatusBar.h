@@ -2,6 +2,7 @@
 // that DrawStatusProgress draws straight onto panel 1.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -42,6 +43,8 @@ class QtStatusBar : public QWidget {
   int panelLeft(int panel) const;
 
   std::array<QString, 4> texts_;
+  // A growing bar is painted at once at most once a frame; in between the event loop paints it.
+  QElapsedTimer sinceBarPainted_;
   Progress progress_ = Progress::None;
   int barRight_ = 0;
 };

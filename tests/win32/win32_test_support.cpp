@@ -94,6 +94,8 @@ TestService::~TestService() {
 }
 
 std::string TestService::commandLine() const {
+  if (!options_.commandLine.empty())
+    return options_.commandLine;
   std::string line = "\"";
   line.append(testServicePath()).append("\" ").append(name_);
   return options_.gated ? line.append(" --gated") : line;

@@ -26,6 +26,8 @@ struct TestServiceOptions {
   DWORD startType = SERVICE_DEMAND_START;
   // The service waits in each pending state until advance() is called.
   bool gated = false;
+  // Registered instead of the test service's own command line when not empty.
+  std::string commandLine;
 };
 
 // The test service, created with CreateService and deleted again (stopped first) when the object
@@ -51,6 +53,8 @@ class TestService {
   // Lets a gated service leave its current pending state.
   void advance();
   DWORD currentState();
+  // Set after every status the service reports.
+  HANDLE reportedEvent() const { return reported_; }
 
  private:
   std::string name_;

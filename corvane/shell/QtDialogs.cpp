@@ -78,6 +78,10 @@ DialogResult QtDialogs::messageBox(const std::string& text, const std::string& c
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       escape = QMessageBox::Cancel;
       break;
+    case DialogButtons::RetryIgnore:
+      box.setStandardButtons(QMessageBox::Retry | QMessageBox::Ignore);
+      escape = QMessageBox::Ignore;
+      break;
   }
   box.setEscapeButton(escape);
   const int answer = box.exec();
@@ -88,11 +92,14 @@ DialogResult QtDialogs::messageBox(const std::string& text, const std::string& c
       return DialogResult::Yes;
     case QMessageBox::No:
       return DialogResult::No;
+    case QMessageBox::Retry:
+      return DialogResult::Retry;
     default:
       // Closed without a button: Cancel, or No when there is no Cancel.
-      return buttons == DialogButtons::YesNo ? DialogResult::No
-             : buttons == DialogButtons::Ok  ? DialogResult::Ok
-                                             : DialogResult::Cancel;
+      return buttons == DialogButtons::YesNo         ? DialogResult::No
+             : buttons == DialogButtons::Ok          ? DialogResult::Ok
+             : buttons == DialogButtons::RetryIgnore ? DialogResult::Ignore
+                                                     : DialogResult::Cancel;
   }
 }
 

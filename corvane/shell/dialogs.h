@@ -9,8 +9,8 @@
 namespace corvane {
 
 enum class DialogIcon { None, Error, Warning, Information, Question };
-enum class DialogButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class DialogResult { Ok, Cancel, Yes, No };
+enum class DialogButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryIgnore };
+enum class DialogResult { Ok, Cancel, Yes, No, Retry, Ignore };
 
 struct FileDialogRequest {
   std::string title;
@@ -32,7 +32,7 @@ class Dialogs {
  public:
   virtual ~Dialogs() = default;
   // A box with the text, caption, icon and buttons exactly as given. Closing it answers Cancel
-  // (or No when there is no Cancel button).
+  // (or No when there is no Cancel button, Ignore for Retry and Ignore).
   virtual DialogResult messageBox(const std::string& text, const std::string& caption,
                                   DialogIcon icon, DialogButtons buttons) = 0;
   // A plain message: the application's title, no icon, one OK button.

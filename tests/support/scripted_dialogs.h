@@ -20,7 +20,8 @@ struct AskedDialog {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  // Answers for the next message boxes; without one a box answers Ok (or Yes for Yes/No).
+  // Answers for the next message boxes; without one a box answers Ok (Yes for Yes/No, Ignore for
+  // Retry/Ignore).
   std::deque<DialogResult> answers;
   // Answers for the next file dialogs; std::nullopt stands for Cancel. Without one: Cancel.
   std::deque<std::optional<std::string>> fileAnswers;
@@ -33,6 +34,9 @@ class ScriptedDialogs : public Dialogs {
       const DialogResult answer = answers.front();
       answers.pop_front();
       return answer;
+    }
+    if (buttons == DialogButtons::RetryIgnore) {
+      return DialogResult::Ignore;
     }
     return buttons == DialogButtons::YesNo || buttons == DialogButtons::YesNoCancel
                ? DialogResult::Yes

@@ -11,6 +11,7 @@
 #include "corvane/engine/Thread_batch.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/console_colours.h"
+#include "corvane/shell/help_launch.h"
 #include "corvane/shell/program_state.h"
 
 namespace corvane {
@@ -155,7 +156,9 @@ void TConsole::FormKeyUp(int key) {
   if (key == Qt::Key_Escape && CloseButton->isEnabled()) {
     CloseButtonClick();
   }
-  // F1: the console's help page (consolewindow.html) opens here once help launching exists.
+  if (key == Qt::Key_F1 && onHelp) {
+    onHelp(HelpConsolePage);
+  }
 }
 
 void TConsole::showEvent(QShowEvent* event) {

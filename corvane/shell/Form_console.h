@@ -39,9 +39,11 @@ class TConsole : public QWidget {
   std::function<void(bool visible)> onVisibility;
   std::function<void(const QPoint& globalPosition)> onDisplayMouseUp;
   std::function<void()> onClose;
+  // F1: opens the console's help page (the page name is given).
+  std::function<void(const std::string& page)> onHelp;
 
   void CloseButtonClick();
-  // Esc and F1. F1 is where the console's help page will open; it does nothing yet.
+  // Esc hides the console (or stops a batch); F1 opens its help page.
   void FormKeyUp(int key);
 
   // A plain text box with coloured pieces: it paints only the lines in view, however long the

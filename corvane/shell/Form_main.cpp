@@ -18,6 +18,7 @@
 #include "corvane/catalogue/Qt_service_list_model.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"
+#include "corvane/shell/help_launch.h"
 #include "corvane/shell/program_state.h"
 #include "platform/platform.h"
 
@@ -208,6 +209,7 @@ void TMainForm::SetConsole(TConsole* console) {
     raise();
     activateWindow();
   };
+  console_->onHelp = [this](const std::string& page) { OpenHelpPage(page); };
 }
 
 void TMainForm::buildToolBar() {
@@ -586,11 +588,11 @@ void TMainForm::buildMenus() {
   ContextHelp1->setShortcut(QKeySequence(Qt::Key_F1));
   IconsLegend1 = HelpMenu->addAction("Icons &Legend");
   mAbout = HelpMenu->addAction("&About Corvane");
+  ConnectHelpCommands();
 
-  // The snapshot window, the settings dialog, the event logs and help are not part of the
-  // program yet: their commands stay disabled.
-  for (QAction* pending :
-       {mTake, mLoad, mSettings, ShowSnapShor1, mHelpContext, ContextHelp1, IconsLegend1, mAbout}) {
+  // The snapshot window, the settings dialog and the event logs are not part of the program
+  // yet: their commands stay disabled.
+  for (QAction* pending : {mTake, mLoad, mSettings, ShowSnapShor1}) {
     notYetAvailable_.insert(pending);
   }
   for (QObject* pending : notYetAvailable_) {
@@ -1218,7 +1220,7 @@ bool TMainForm::FormCloseQuery() {
     console_->hide();
   }
   hide();
-  QFile::remove(QString::fromStdString(program_.InstallDir) + "/browse.flag");
+  DeleteBrowseFlag(program_.InstallDir);
   return true;
 }
 

@@ -101,6 +101,15 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void DescriptionMouseUp(Qt::MouseButton button, const QPoint& globalPosition);
   void emCopyClick();
 
+  // --- Help (corvane/shell/Form_main_help.cpp) ---
+  // Starts a Lorvin on a page of the help folder ("mainwindow.html#Group_panel"); the console's
+  // and the snapshot window's F1 call it too.
+  void OpenHelpPage(const std::string& page);
+  void mHelpContextClick();
+  void ContextHelp1Click();
+  void IconsLegend1Click();
+  void mAboutClick();
+
   // MainWindowView.
   void SetEnabled(MainControl control, bool enabled) override;
   void SetVisible(MainControl control, bool visible) override;
@@ -216,6 +225,8 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void FormShow();
   bool FormCloseQuery();
   void ShowDetailsOfSelectedRow();
+  // Help (corvane/shell/Form_main_help.cpp): connects the help menu to its handlers.
+  void ConnectHelpCommands();
 
   platform::Platform& machine_;
   Dialogs& dialogs_;

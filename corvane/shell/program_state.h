@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "corvane/catalogue/catalogue.h"
+#include "corvane/shell/settings.h"
 #include "corvane/shell/text_lines.h"
 #include "platform/registry.h"
 #include "platform/scm.h"
@@ -65,6 +66,9 @@ struct ProgramState {
   Catalogue catalogue;
   // The snapshot entries being applied.
   std::vector<ServiceRecord> BatchList = std::vector<ServiceRecord>(InitialTableRecords);
+  // The settings of settings.ini (corvane/shell/settings.h): read at the first showing of the
+  // main window, changed by the settings dialog, written by "&Save" and the close.
+  Settings settings;
 
   // The local-machine registry of the computer the program manages; set at start-up.
   platform::Registry* MainRegistry = nullptr;

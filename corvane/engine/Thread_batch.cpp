@@ -8,6 +8,7 @@
 #include "corvane/engine/service_restart.h"
 #include "corvane/engine/service_start_stop.h"
 #include "corvane/engine/start_type_change.h"
+#include "corvane/snapshot/run_batch.h"
 
 namespace corvane {
 
@@ -255,7 +256,7 @@ void batch::Dispatch() {
       ReportNotAvailable("backup");
       return;
     case ReqExecuteBatch:
-      ReportNotAvailable("execute batch");
+      RunBatch(*this);
       return;
     case ReqTakeSnapshot:
     case ReqLoadSnapshot:

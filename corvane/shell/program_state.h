@@ -66,6 +66,11 @@ struct ProgramState {
   Catalogue catalogue;
   // The snapshot entries being applied.
   std::vector<ServiceRecord> BatchList = std::vector<ServiceRecord>(InitialTableRecords);
+  // Snapshots: the valid entries of BatchList, and what the batch applies (BatchModeStartTypes
+  // or BatchModeStates).
+  std::size_t BatchCount = 0;
+  int BatchMode = 0;
+
   // The settings of settings.ini (corvane/shell/settings.h): read at the first showing of the
   // main window, changed by the settings dialog, written by "&Save" and the close.
   Settings settings;

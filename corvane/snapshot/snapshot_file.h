@@ -17,6 +17,8 @@ struct SnapshotEntry {
   std::string DisplayName;
   std::string StartupType;
   std::string Status;
+
+  bool operator==(const SnapshotEntry&) const = default;
 };
 
 inline constexpr const char* SnapshotOptionsSection = "-options-";

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QShowEvent>
 #include <QStyle>
 
@@ -14,6 +16,22 @@ namespace lorvin {
 namespace {
 
 constexpr int TooltipShowMs = 30000;
+
+// The Home button's picture: a house.
+QIcon homeIcon() {
+  QPixmap picture(32, 32);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(60, 60, 60), 2));
+  painter.setBrush(QColor(200, 60, 40));
+  painter.drawPolygon(QPolygonF({QPointF(3, 16), QPointF(16, 4), QPointF(29, 16)}));
+  painter.setBrush(QColor(245, 235, 200));
+  painter.drawRect(QRectF(7, 16, 18, 13));
+  painter.setBrush(QColor(110, 70, 30));
+  painter.drawRect(QRectF(13, 20, 6, 9));
+  return QIcon(picture);
+}
 
 std::string helpPage(const std::string& installDir, const std::string& name) {
   return JoinPath(JoinPath(installDir, "help"), name);
@@ -32,7 +50,7 @@ TMainForm::TMainForm() {
   ImageList = {
       look->standardIcon(QStyle::SP_ArrowBack),       look->standardIcon(QStyle::SP_ArrowForward),
       look->standardIcon(QStyle::SP_BrowserStop),     look->standardIcon(QStyle::SP_BrowserReload),
-      look->standardIcon(QStyle::SP_CommandLink),     look->standardIcon(QStyle::SP_DirHomeIcon),
+      look->standardIcon(QStyle::SP_CommandLink),     homeIcon(),
       look->standardIcon(QStyle::SP_DialogHelpButton)};
 
   ButtonBand = addToolBar("Buttons");

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "corvane/engine/error_messages.h"
+#include "corvane/engine/registry_backup.h"
 #include "corvane/engine/service_pause.h"
 #include "corvane/engine/service_restart.h"
 #include "corvane/engine/service_start_stop.h"
@@ -250,10 +251,10 @@ void batch::Dispatch() {
       SingleServiceRequest();
       return;
     case ReqUninstall:
-      ReportNotAvailable("uninstall");
+      UninstallRequest(*this);
       return;
     case ReqBackupRegEntry:
-      ReportNotAvailable("backup");
+      BackupRegEntryRequest(*this);
       return;
     case ReqExecuteBatch:
       RunBatch(*this);

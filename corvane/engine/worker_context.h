@@ -20,6 +20,8 @@ struct WorkerContext {
   UiThread& ui;
   ProgramState& program;
   RequestState& request;
+  // Runs the registry editor for the registry backups.
+  platform::Processes& processes;
 };
 
 }  // namespace corvane

@@ -49,6 +49,8 @@ class WorkerHost {
   // A message box with one OK button.
   virtual void MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
                           DialogIcon icon) = 0;
+  // Asks the application to terminate once the request has ended.
+  virtual void TerminateApplication() = 0;
 };
 
 }  // namespace corvane

@@ -115,7 +115,7 @@ TMainForm::TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState
       host_(*this, machine, dialogs, program, request),
       launcher_(*this, dialogs,
                 WorkerContext{machine.scm(), machine.clock(), machine.messages(), host_, ui_,
-                              program, request}) {
+                              program, request, machine.processes()}) {
   setObjectName("MainForm");
   setWindowTitle("Corvane");
   resize(898, 698);
@@ -129,6 +129,7 @@ TMainForm::TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState
   buildDetailArea();
   buildMenus();
   buildContextMenus();
+  ConnectServiceCommands();
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -829,6 +830,7 @@ void TMainForm::ShowServiceDetails(std::ptrdiff_t index) {
   Description->moveCursor(QTextCursor::Start);
   Executable->setText(QString::fromStdString(entry.ExecutablePath));
   Group->setText(QString::fromStdString(entry.GroupText));
+  EnableServiceCommands(entry);
 }
 
 void TMainForm::ServListSelectItem() {
@@ -930,7 +932,7 @@ void TMainForm::mRefreshClick() {
 }
 
 void TMainForm::RefreshClick() {
-  LaunchRequest(ReqRefresh);
+  commands_->Refresh();
 }
 
 void TMainForm::mExitClick() {

@@ -26,6 +26,7 @@
 #include "corvane/catalogue/service_list.h"
 #include "corvane/engine/main_window_view.h"
 #include "corvane/engine/request_launcher.h"
+#include "corvane/engine/service_commands.h"
 #include "corvane/shell/QtImages.h"
 #include "corvane/shell/QtStatusBar.h"
 #include "corvane/shell/QtWorkerHost.h"
@@ -109,6 +110,24 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void ContextHelp1Click();
   void IconsLegend1Click();
   void mAboutClick();
+
+  // --- Service commands (corvane/engine/Form_main_commands.cpp) ---
+  // Enables the service commands that suit `record` (tool buttons, speed buttons and pop-up
+  // items) and shows its start type down; ShowServiceDetails calls it for the shown service.
+  void EnableServiceCommands(const ServiceRecord& record);
+  void ToolButton1Click();  // Start
+  void ToolButton2Click();  // Restart
+  void ToolButton3Click();  // Pause or resume
+  void ToolButton4Click();  // Stop
+  void SpeedButton1Click();  // Boot
+  void SpeedButton2Click();  // System
+  void SpeedButton3Click();  // Automatic
+  void SpeedButton4Click();  // Manual
+  void SpeedButton5Click();  // Disabled
+  void SpeedButton6Click();  // "man && stop"
+  void SpeedButton7Click();  // "auto && start"
+  void UnInstall1Click();
+  void SaveRegEntry1Click();
 
   // MainWindowView.
   void SetEnabled(MainControl control, bool enabled) override;
@@ -225,6 +244,10 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void FormShow();
   bool FormCloseQuery();
   void ShowDetailsOfSelectedRow();
+  // Service commands (corvane/engine/Form_main_commands.cpp): connects the buttons and pop-up
+  // items to their handlers.
+  void ConnectServiceCommands();
+  std::optional<SelectedService> CommandTarget();
   // Help (corvane/shell/Form_main_help.cpp): connects the help menu to its handlers.
   void ConnectHelpCommands();
 
@@ -241,6 +264,7 @@ class TMainForm : public QMainWindow, public MainWindowView {
   QtUiThread ui_;
   QtWorkerHost host_;
   RequestLauncher launcher_;
+  std::optional<ServiceCommands> commands_;  // service commands
 };
 
 }  // namespace corvane

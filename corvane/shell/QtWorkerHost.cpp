@@ -112,4 +112,8 @@ void QtWorkerHost::MessageBox(BoxOwner, const std::string& text, const std::stri
   dialogs_.messageBox(text, caption, icon, DialogButtons::Ok);
 }
 
+void QtWorkerHost::TerminateApplication() {
+  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
 }  // namespace corvane

@@ -48,6 +48,7 @@ class QtWorkerHost : public WorkerHost {
   void ReactivateEventLogs() override;
   void MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
                   DialogIcon icon) override;
+  void TerminateApplication() override;
 
  private:
   TMainForm& form_;

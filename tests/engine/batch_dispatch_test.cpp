@@ -136,8 +136,9 @@ TEST_F(BatchTest, UnavailableManagerIsReportedAndTheRequestStillRuns) {
     host().lines.clear();
     FailingManagerScm failing(Scm(), c.error, c.raises);
     WorkerContext context = Context(inlineUi);
-    WorkerContext failingContext{failing,    context.clock,   context.messages, context.host,
-                                 context.ui, context.program, context.request};
+    WorkerContext failingContext{failing,         context.clock,   context.messages,
+                                 context.host,    context.ui,      context.program,
+                                 context.request, context.processes};
     {
       batch worker(ReqStart, failingContext);
       EXPECT_FALSE(request.ScmAvailable);
@@ -211,18 +212,6 @@ TEST_F(BatchTest, SnapshotRefreshAndUnknownCodeLines) {
   host().lines.clear();
   RunRequest(12345);
   EXPECT_EQ(host().lines, std::vector<std::string>{"\n"});
-}
-
-TEST_F(BatchTest, OperationsNotBuiltYetFailOpenly) {
-  for (const std::int32_t code : {ReqUninstall, ReqBackupRegEntry, ReqExecuteBatch}) {
-    host().lines.clear();
-    host().events.clear();
-    RunRequest(code);
-    EXPECT_NE(host().Console().find("\nerror: this operation is not available"), std::string::npos)
-        << code;
-    EXPECT_TRUE(host().consoleVisible) << code;
-    EXPECT_EQ(host().Count("refreshCatalogue"), 1) << code;
-  }
 }
 
 TEST_F(BatchTest, AutoHideHidesTheConsoleOnlyAfterQuietEndings) {

@@ -94,7 +94,20 @@ RecordingHost& EngineWorld::host() {
 }
 
 WorkerContext EngineWorld::Context(UiThread& ui) {
-  return WorkerContext{Scm(), clock, messages, host(), ui, program, request};
+  return WorkerContext{Scm(), clock, messages, host(), ui, program, request, WorkerProcesses()};
+}
+
+platform::Processes& EngineWorld::WorkerProcesses() {
+  if (processes != nullptr)
+    return *processes;
+  if (!simProcesses_) {
+    // The per-user hive is never changed by the worker: its file is never written.
+    registry_ = std::make_unique<SimRegistry>(
+        hklm, hklmLock, [] {},
+        std::filesystem::temp_directory_path() / "corvane-engine-tests-user.reg");
+    simProcesses_ = std::make_unique<SimProcesses>(*registry_);
+  }
+  return *simProcesses_;
 }
 
 void EngineWorld::RunRequest(std::int32_t code) {

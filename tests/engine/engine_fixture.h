@@ -24,7 +24,9 @@
 #include "platform/clock.h"
 #include "platform/sim/message_table.h"
 #include "platform/sim/registry_tree.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_scm.h"
+#include "platform/sim/simulated_machine.h"
 
 namespace corvane::testing {
 
@@ -95,7 +97,7 @@ struct ServiceSpec {
 
 // Every hand-over as a line: "line:<text>", "showConsole", "hideConsole", "button:on",
 // "button:off", "caption:<text>", "progress:<n>", "status:<percent>", "refreshCatalogue",
-// "reactivate", "box:<owner>|<caption>|<text>".
+// "reactivate", "box:<owner>|<caption>|<text>", "terminate".
 class RecordingHost : public WorkerHost {
  public:
   RecordingHost(platform::Scm& scm, ProgramState& program) : scm_(scm), program_(program) {}
@@ -181,6 +183,7 @@ class RecordingHost : public WorkerHost {
     events.push_back(std::string("box:") + owners[static_cast<int>(owner)] + "|" + caption + "|" +
                      text);
   }
+  void TerminateApplication() override { events.push_back("terminate"); }
 
  private:
   platform::Scm& scm_;
@@ -223,9 +226,16 @@ class EngineWorld {
   ProgramState program;
   RequestState request;
   InlineUi inlineUi;
+  // The programs the worker runs; the simulated computer's (whose registry editor exports from
+  // `hklm`) unless a test puts its own here.
+  platform::Processes* processes = nullptr;
 
  private:
+  platform::Processes& WorkerProcesses();
+
   std::unique_ptr<platform::sim::SimScm> scm_;
+  std::unique_ptr<platform::sim::SimRegistry> registry_;
+  std::unique_ptr<platform::sim::SimProcesses> simProcesses_;
   std::unique_ptr<RecordingHost> host_;
   std::unique_ptr<batch> worker_;
 };

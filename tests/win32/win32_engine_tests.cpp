@@ -91,6 +91,7 @@ class ConsoleHost : public WorkerHost {
                   DialogIcon) override {
     boxes.push_back(caption + "|" + text);
   }
+  void TerminateApplication() override {}
 
  private:
   platform::Scm& scm_;
@@ -122,7 +123,7 @@ class Win32EngineTest : public ::testing::Test {
     request.RequestServiceName = name;
     request.RequestDisplayName = name;
     worker_ = std::make_unique<batch>(
-        code, WorkerContext{scm, clock, messages, host, ui, program, request});
+        code, WorkerContext{scm, clock, messages, host, ui, program, request, processes});
     host.lines.clear();
     return *worker_;
   }
@@ -143,6 +144,7 @@ class Win32EngineTest : public ::testing::Test {
 
   platform::win32::Win32Scm scm;
   platform::win32::Win32Messages messages;
+  platform::win32::Win32Processes processes;
   ServiceEventClock clock;
   ProgramState program;
   RequestState request;
@@ -220,6 +222,7 @@ TEST(Win32Engine, AServiceWhoseProgramIsMissingFailsWithTheSystemsError) {
   ASSERT_TRUE(broken.created());
   platform::win32::Win32Scm scm;
   platform::win32::Win32Messages messages;
+  platform::win32::Win32Processes processes;
   ServiceEventClock clock;
   ProgramState program;
   RequestState request;
@@ -227,7 +230,8 @@ TEST(Win32Engine, AServiceWhoseProgramIsMissingFailsWithTheSystemsError) {
   InlineUi ui;
   host.RefreshCatalogue();
   request.RequestServiceName = broken.name();
-  batch worker(ReqStart, WorkerContext{scm, clock, messages, host, ui, program, request});
+  batch worker(ReqStart,
+               WorkerContext{scm, clock, messages, host, ui, program, request, processes});
   EXPECT_EQ(StartWithDependencies(worker, broken.name(), true), -1);
   std::string console;
   for (const auto& line : host.lines)

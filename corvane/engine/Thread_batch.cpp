@@ -368,13 +368,4 @@ void batch::SnapshotRefreshRequest() {
   EndQuietly();
 }
 
-void batch::ReportNotAvailable(const std::string& operation) {
-  OnUiThread([&] { context_.host.ShowConsole(); });
-  ConsoleProgressToMinimum();
-  ConsoleWrite("\noperation: " + operation);
-  ConsoleWrite("\nerror: this operation is not available in this version of Corvane.");
-  ConsoleWrite("\n");
-  EndWithRefresh();
-}
-
 }  // namespace corvane

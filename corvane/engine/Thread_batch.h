@@ -73,7 +73,6 @@ class batch : public Thread {
   void RefreshRequest();
   void SingleServiceRequest();
   void SnapshotRefreshRequest();
-  void ReportNotAvailable(const std::string& operation);
   void ReleaseConnection();
 
   WorkerContext context_;

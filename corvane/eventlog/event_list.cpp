@@ -63,16 +63,18 @@ int EventList::compare(const EventRow& a, const EventRow& b) const {
   return flag ? order : -order;
 }
 
-void EventList::columnClick(int column) {
+std::vector<std::size_t> EventList::columnClick(int column) {
   if (column < 0 || column >= EventColumnCount) {
-    return;
+    std::vector<std::size_t> unmoved(rows_.size());
+    std::iota(unmoved.begin(), unmoved.end(), std::size_t{0});
+    return unmoved;
   }
   if (column == sortColumn_) {
     sortFlags_[static_cast<std::size_t>(column)] = !sortFlags_[static_cast<std::size_t>(column)];
   } else {
     sortColumn_ = column;
   }
-  sort();
+  return sort();
 }
 
 std::vector<std::size_t> EventList::sort() {

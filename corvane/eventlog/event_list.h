@@ -30,8 +30,9 @@ class EventList {
   // EventLogCompare: negative when `a` goes before `b` by the sort column and its flag.
   int compare(const EventRow& a, const EventRow& b) const;
   // EventLogColumnClick: the sort column turns its flag, another column becomes the sort column
-  // with the flag it had; then sorts. Out-of-range columns are ignored.
-  void columnClick(int column);
+  // with the flag it had; then sorts. Out-of-range columns are ignored (nothing moves). Returns
+  // the new position of each row by its old one.
+  std::vector<std::size_t> columnClick(int column);
   // Sorts by the sort column; returns the new position of each row by its old one.
   std::vector<std::size_t> sort();
 

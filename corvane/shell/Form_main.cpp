@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "corvane/catalogue/Qt_service_list_model.h"
+#include "corvane/eventlog/Qt_event_list_model.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"
 #include "corvane/shell/help_launch.h"
@@ -39,15 +40,6 @@ const char* const DependenciesHint =
 const char* const DependentsHint =
     "Dependent services are other services that need\nthis service running in order for them to "
     "run.";
-
-struct EventColumn {
-  const char* caption;
-  int width;
-};
-constexpr EventColumn EventColumns[] = {
-    {"Type", 110},  {"Date Time", 140}, {"Source", 150}, {"Category", 140}, {"Index", 60},
-    {"Number", 60}, {"ID", 60},         {"User", 100},   {"Computer", 100}, {"EvSrc", 100},
-};
 
 void boldCaption(QWidget* widget) {
   QFont font = widget->font();
@@ -129,6 +121,7 @@ TMainForm::TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState
   buildDetailArea();
   buildMenus();
   buildContextMenus();
+  ConnectEventLogCommands();
   ConnectServiceCommands();
 
   auto* central = new QWidget(this);
@@ -184,6 +177,7 @@ TMainForm::~TMainForm() {
   // The list's pictures are members: the view lets go of them before they go.
   hide();
   ServList->setModel(nullptr);
+  EventLog->setModel(nullptr);
 }
 
 StartupOutcome TMainForm::FormCreate(const StartupEnvironment& environment) {
@@ -345,22 +339,7 @@ void TMainForm::buildPages() {
   groupsLayout->addWidget(Groups, 1);
   TabGroups = page("TabGroups", PanelGroups, RefreshMsg2, "RefreshMsg2");
 
-  EventLog = new QTreeWidget;
-  EventLog->setObjectName("EventLog");
-  EventLog->setRootIsDecorated(false);
-  EventLog->setUniformRowHeights(true);
-  EventLog->setAllColumnsShowFocus(true);
-  EventLog->header()->setSectionsMovable(true);
-  EventLog->header()->setStretchLastSection(false);
-  QStringList eventCaptions;
-  for (const EventColumn& column : EventColumns) {
-    eventCaptions << column.caption;
-  }
-  EventLog->setHeaderLabels(eventCaptions);
-  for (int column = 0; column < eventCaptions.size(); ++column) {
-    EventLog->header()->resizeSection(column, EventColumns[column].width);
-  }
-  colourPane(EventLog, Qt::white, Qt::black);
+  EventLog = BuildEventLog();
   TabEventLog = page("TabEventLog", EventLog, RefreshMsg3, "RefreshMsg3");
 
   PageControl->addTab(TabServices, " Service List ");
@@ -752,8 +731,7 @@ void TMainForm::PageControlChange() {
       Groups->setFocus();
       break;
     case MainPage::EventLog:
-      // The event logs are loaded on the page's first look once the page lists them.
-      EventLog->setFocus();
+      EventLogPageShown();
       break;
     case MainPage::None:
       break;
@@ -777,6 +755,9 @@ void TMainForm::RefreshSelectionDetails() {
   }
   for (const std::size_t entry : {2, 3, 5, 6, 7, 8, 9, 11, 12, 13, 14}) {
     PopupItems[entry]->setEnabled(false);
+  }
+  if (ActivePage() == MainPage::EventLog) {
+    RefreshEventSelectionDetails();
   }
   if (ActivePage() == MainPage::ServiceList && servListModel_->rowCount() > 0 &&
       request_.ScmAvailable) {
@@ -1038,15 +1019,11 @@ void TMainForm::FillViews() {
     if (Groups->topLevelItemCount() > 0) {
       Groups->setCurrentItem(Groups->topLevelItem(0));
     }
-    if (EventLog->topLevelItemCount() > 0) {
-      EventLog->setCurrentItem(EventLog->topLevelItem(0));
+    if (eventListModel_->rowCount() > 0) {
+      EventLog->setCurrentIndex(eventListModel_->index(0, 0));
     }
   }
   QCoreApplication::processEvents();
-}
-
-void TMainForm::FillEventList() {
-  // The event-log page lists no logs yet.
 }
 
 void TMainForm::LoadSnapshotWindowFile() {}

@@ -26,6 +26,7 @@
 #include "corvane/catalogue/service_list.h"
 #include "corvane/engine/main_window_view.h"
 #include "corvane/engine/request_launcher.h"
+#include "corvane/eventlog/event_log_components.h"
 #include "corvane/engine/service_commands.h"
 #include "corvane/shell/QtImages.h"
 #include "corvane/shell/QtStatusBar.h"
@@ -39,6 +40,7 @@ class Platform;
 
 namespace corvane {
 
+class QtEventListModel;
 class QtServiceListModel;
 class TConsole;
 struct ProgramState;
@@ -101,6 +103,30 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void ServListMouseDown(Qt::MouseButton button, const QPoint& globalPosition);
   void DescriptionMouseUp(Qt::MouseButton button, const QPoint& globalPosition);
   void emCopyClick();
+
+  // --- Event-log page (corvane/eventlog/Form_main_eventlog.cpp) ---
+  // The event-log reactivation the worker has run on the user-interface thread.
+  void ReactivateEventLogs();
+  void EventLogSelectItem(bool selected);
+  void EventLogColumnClick(int column);
+  // The comparison of two rows of the list by EventSortColumn: negative when `row1` goes first.
+  int EventLogCompare(int row1, int row2) const;
+  void EventLogColumnDragged();
+  // Any of the four filter buttons has been checked.
+  void RadioButton2Click();
+  void mApplicationClick();
+  void mSecurityClick();
+  void mSystemClick();
+  void mAllEventsClick();
+  void Clear1Click();
+  void Clear2Click();
+  void Clear3Click();
+  void ClearEventLogALL1Click();
+  // The filter whose button is checked.
+  EventFilter SelectedEventFilter() const;
+  QtEventListModel& EventListModel() { return *eventListModel_; }
+  EventLogState& EventLogs() { return eventLogState_; }
+  EventLogComponents& EventLogComponentSet() { return *eventLogComponents_; }
 
   // --- Help (corvane/shell/Form_main_help.cpp) ---
   // Starts a Lorvin on a page of the help folder ("mainwindow.html#Group_panel"); the console's
@@ -171,7 +197,7 @@ class TMainForm : public QMainWindow, public MainWindowView {
   QLabel* PanelLabelGroups = nullptr;
   QTreeWidget* Groups = nullptr;
   QLabel* RefreshMsg2 = nullptr;
-  QTreeWidget* EventLog = nullptr;
+  QTreeView* EventLog = nullptr;
   QLabel* RefreshMsg3 = nullptr;
   QWidget* Panel = nullptr;
   QLabel* ListCount = nullptr;
@@ -244,6 +270,13 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void FormShow();
   bool FormCloseQuery();
   void ShowDetailsOfSelectedRow();
+  // Event-log page (corvane/eventlog/Form_main_eventlog.cpp): the list and its model, the
+  // commands' connections, the page's branch of the page change and of the selection details.
+  QTreeView* BuildEventLog();
+  void ConnectEventLogCommands();
+  void EventLogPageShown();
+  void RefreshEventSelectionDetails();
+  void ClearEventLogCommand(EventFilter which);
   // Service commands (corvane/engine/Form_main_commands.cpp): connects the buttons and pop-up
   // items to their handlers.
   void ConnectServiceCommands();
@@ -264,6 +297,10 @@ class TMainForm : public QMainWindow, public MainWindowView {
   QtUiThread ui_;
   QtWorkerHost host_;
   RequestLauncher launcher_;
+  // Event-log page: ELapp, ELsec, ELsys, the page's program-wide state and the list's model.
+  std::unique_ptr<EventLogComponents> eventLogComponents_;
+  EventLogState eventLogState_;
+  QtEventListModel* eventListModel_ = nullptr;
   std::optional<ServiceCommands> commands_;  // service commands
 };
 

@@ -104,7 +104,7 @@ void QtWorkerHost::RefreshCatalogue() {
 }
 
 void QtWorkerHost::ReactivateEventLogs() {
-  // The event-log page has no logs to re-open yet.
+  form_.ReactivateEventLogs();
 }
 
 void QtWorkerHost::MessageBox(BoxOwner, const std::string& text, const std::string& caption,

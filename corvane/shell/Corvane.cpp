@@ -10,6 +10,7 @@
 #include "corvane/shell/QtDialogs.h"
 #include "corvane/shell/QtInstanceGuard.h"
 #include "corvane/shell/program_state.h"
+#include "corvane/snapshot/Form_script.h"
 
 #ifdef _WIN32
 #include "platform/win32/win32_platform.h"
@@ -82,6 +83,8 @@ int run(QApplication& application) {
 
   corvane::TConsole Console(program, request);
   MainForm.SetConsole(&Console);
+  corvane::TRecForm RecForm(MainForm, *computer, dialogs, program, request, computer->clock());
+  MainForm.SetRecForm(&RecForm);
   if (!started || !program.ShowMainFormAtStart) {
     return 0;
   }

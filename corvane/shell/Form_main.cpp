@@ -21,6 +21,7 @@
 #include "corvane/shell/Form_console.h"
 #include "corvane/shell/help_launch.h"
 #include "corvane/shell/program_state.h"
+#include "corvane/snapshot/Form_script.h"
 #include "platform/platform.h"
 
 namespace corvane {
@@ -1026,12 +1027,6 @@ void TMainForm::FillViews() {
   QCoreApplication::processEvents();
 }
 
-void TMainForm::LoadSnapshotWindowFile() {}
-
-void TMainForm::FillSnapshotFromCatalogue() {}
-
-void TMainForm::ShowSnapshotWindow() {}
-
 bool TMainForm::AutoRefreshEventLog() {
   return false;
 }
@@ -1197,6 +1192,9 @@ bool TMainForm::FormCloseQuery() {
   QCoreApplication::processEvents();
   if (console_ != nullptr) {
     console_->hide();
+  }
+  if (recForm_ != nullptr) {
+    recForm_->hide();
   }
   hide();
   DeleteBrowseFlag(program_.InstallDir);

@@ -43,6 +43,7 @@ namespace corvane {
 class QtEventListModel;
 class QtServiceListModel;
 class TConsole;
+class TRecForm;
 struct ProgramState;
 struct RequestState;
 
@@ -103,6 +104,14 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void ServListMouseDown(Qt::MouseButton button, const QPoint& globalPosition);
   void DescriptionMouseUp(Qt::MouseButton button, const QPoint& globalPosition);
   void emCopyClick();
+
+  // --- Snapshots (corvane/snapshot/Form_main_snapshot.cpp) ---
+  // The snapshot window is created after the console; its commands work from then on.
+  void SetRecForm(TRecForm* form);
+  TRecForm* RecForm() const { return recForm_; }
+  void mTakeClick();
+  void mLoadClick();
+  void ShowSnapShor1Click();
 
   // --- Event-log page (corvane/eventlog/Form_main_eventlog.cpp) ---
   // The event-log reactivation the worker has run on the user-interface thread.
@@ -293,6 +302,7 @@ class TMainForm : public QMainWindow, public MainWindowView {
   std::array<int, ServColumnCount> servColumnPositions_{0, 1, 2, 3, 4, 5, 6};
   std::set<QObject*> notYetAvailable_;
   TConsole* console_ = nullptr;
+  TRecForm* recForm_ = nullptr;
   bool shownOnce_ = false;
   QtUiThread ui_;
   QtWorkerHost host_;

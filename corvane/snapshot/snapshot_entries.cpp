@@ -149,16 +149,16 @@ void SnapshotList::setStartupType(const std::vector<std::size_t>& rows,
   }
 }
 
-void SnapshotList::columnClick(int position) {
+std::vector<std::size_t> SnapshotList::columnClick(int position) {
   if (position < 0 || position >= SnapshotFieldCount)
-    return;
+    return {};
   if (position == sortColumn_) {
     ascending_[static_cast<std::size_t>(position)] =
         !ascending_[static_cast<std::size_t>(position)];
   } else {
     sortColumn_ = position;
   }
-  sort();
+  return sort();
 }
 
 int SnapshotList::compare(const SnapshotRow& a, const SnapshotRow& b) const {
@@ -167,10 +167,22 @@ int SnapshotList::compare(const SnapshotRow& a, const SnapshotRow& b) const {
   return ascending(sortColumn_) ? order : -order;
 }
 
-void SnapshotList::sort() {
-  std::stable_sort(rows_.begin(), rows_.end(), [this](const SnapshotRow& a, const SnapshotRow& b) {
-    return compare(a, b) < 0;
+std::vector<std::size_t> SnapshotList::sort() {
+  std::vector<std::size_t> order(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return compare(rows_[a], rows_[b]) < 0;
   });
+  std::vector<SnapshotRow> sorted;
+  sorted.reserve(rows_.size());
+  std::vector<std::size_t> newPosition(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    newPosition[order[i]] = i;
+    sorted.push_back(std::move(rows_[order[i]]));
+  }
+  rows_ = std::move(sorted);
+  return newPosition;
 }
 
 }  // namespace corvane

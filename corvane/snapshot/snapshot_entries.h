@@ -73,6 +73,8 @@ class SnapshotList {
   void clear() { rows_.clear(); }
   // Appends the entry and checks it; false when the check removed it again.
   bool add(SnapshotEntry entry, const EntryCheckContext& context);
+  // Appends a row that has been checked.
+  void append(SnapshotRow row) { rows_.push_back(std::move(row)); }
   void remove(std::size_t row);
 
   // The editing commands: the field of every listed row is set and the row checked again.
@@ -84,11 +86,14 @@ class SnapshotList {
   int sortColumn() const { return sortColumn_; }
   bool ascending(int field) const { return ascending_[static_cast<std::size_t>(field)]; }
   // SnapshotColumnClick for the header at this screen position: the position of the sort column
-  // turns its direction, another becomes the sort column with the direction it last had.
-  void columnClick(int position);
+  // turns its direction, another becomes the sort column with the direction it last had. Sorts
+  // and returns what sort() returns; nothing for a position outside the four.
+  std::vector<std::size_t> columnClick(int position);
   // SnapshotCompare: negative, zero or positive, by the sort field and its direction.
   int compare(const SnapshotRow& a, const SnapshotRow& b) const;
-  void sort();
+  // Sorts by the sort field and its direction, keeping equal rows in their order. Returns the new
+  // position of each row by its old position.
+  std::vector<std::size_t> sort();
 
  private:
   std::vector<SnapshotRow> rows_;

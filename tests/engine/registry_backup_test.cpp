@@ -36,6 +36,57 @@ class FakeProcesses : public platform::Processes {
   }
 };
 
+// The computer's service control manager, refusing new connections once a service was deleted.
+class NoReconnectScm : public platform::Scm {
+ public:
+  explicit NoReconnectScm(platform::Scm& scm) : scm_(scm) {}
+  platform::ScHandle openSCManager(std::uint32_t access) override {
+    if (deleted_) {
+      error_ = platform::err::AccessDenied;
+      return 0;
+    }
+    return scm_.openSCManager(access);
+  }
+  bool enumServicesStatus(platform::ScHandle manager, std::uint32_t types, std::uint32_t states,
+                          std::size_t bufferSize, std::vector<platform::EnumServiceEntry>& entries,
+                          std::size_t& bytesNeeded, std::uint32_t& resumeIndex) override {
+    return scm_.enumServicesStatus(manager, types, states, bufferSize, entries, bytesNeeded,
+                                   resumeIndex);
+  }
+  platform::ScHandle openService(platform::ScHandle manager, const std::string& name,
+                                 std::uint32_t access) override {
+    return scm_.openService(manager, name, access);
+  }
+  bool queryServiceConfig(platform::ScHandle service, std::size_t bufferSize,
+                          platform::ServiceConfig& config, std::size_t& bytesNeeded) override {
+    return scm_.queryServiceConfig(service, bufferSize, config, bytesNeeded);
+  }
+  bool queryServiceStatus(platform::ScHandle service, platform::ServiceStatus& status) override {
+    return scm_.queryServiceStatus(service, status);
+  }
+  bool controlService(platform::ScHandle service, std::uint32_t control,
+                      platform::ServiceStatus& status) override {
+    return scm_.controlService(service, control, status);
+  }
+  bool startService(platform::ScHandle service) override { return scm_.startService(service); }
+  bool changeServiceStartType(platform::ScHandle service, std::uint32_t startType) override {
+    return scm_.changeServiceStartType(service, startType);
+  }
+  bool deleteService(platform::ScHandle service) override {
+    deleted_ = scm_.deleteService(service);
+    return deleted_;
+  }
+  bool closeServiceHandle(platform::ScHandle handle) override {
+    return scm_.closeServiceHandle(handle);
+  }
+  std::uint32_t lastError() const override { return error_ ? error_ : scm_.lastError(); }
+
+ private:
+  platform::Scm& scm_;
+  bool deleted_ = false;
+  std::uint32_t error_ = 0;
+};
+
 class RegistryBackupTest : public EngineTest {
  protected:
   RegistryBackupTest() {
@@ -213,6 +264,25 @@ TEST_F(RegistryBackupTest, AMissingBackupFolderKeepsTheServiceInstalled) {
   EXPECT_TRUE(Installed("Alpha"));
   EXPECT_FALSE(std::filesystem::exists(folder / "registry entries"));
   EXPECT_EQ(TextsFrom("\nbacking up...")[1], "\nunable to save reg entry. uninstall aborted");
+}
+
+TEST_F(RegistryBackupTest, ALostConnectionAfterTheDeletionEndsTheProgram) {
+  Select("Gamma");
+  NoReconnectScm scm(Scm());
+  const WorkerContext context = Context(inlineUi);
+  request.WorkerIdle = false;
+  {
+    batch worker(ReqUninstall,
+                 WorkerContext{scm, context.clock, context.messages, context.host, context.ui,
+                               context.program, context.request, context.processes});
+    worker.Resume();
+    worker.WaitFor();
+  }
+  EXPECT_FALSE(Installed("Gamma"));
+  EXPECT_EQ(host().Boxes(), (Texts{"application|Fatal error|Fatal error:\nunable to reconnect to "
+                                   "SCManager !\nPress 'Ok' to terminate."}));
+  EXPECT_EQ(host().Count("terminate"), 1);
+  EXPECT_EQ(TextsFrom("\nuninstalling..."), (Texts{"\nuninstalling...", "\n"}));
 }
 
 }  // namespace

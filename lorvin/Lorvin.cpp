@@ -36,17 +36,22 @@ class HintTiming : public QProxyStyle {
   }
 };
 
+// A registry that cannot be opened at all is as silent as one without the value.
 std::string installDir(const std::string& programFolder) {
+  try {
 #ifdef _WIN32
-  platform::win32::Win32Registry registry;
-  return lorvin::FindInstallDir(registry, programFolder);
+    platform::win32::Win32Registry registry;
+    return lorvin::FindInstallDir(registry, programFolder);
 #else
-  // Only the per-user hive is read; the computer's own hive is of no concern to Lorvin.
-  platform::sim::RegistryKey noMachine("HKEY_LOCAL_MACHINE");
-  std::recursive_mutex noMachineLock;
-  platform::sim::SimRegistry registry(noMachine, noMachineLock, {});
-  return lorvin::FindInstallDir(registry, programFolder);
+    // Only the per-user hive is read; the computer's own hive is of no concern to Lorvin.
+    platform::sim::RegistryKey noMachine("HKEY_LOCAL_MACHINE");
+    std::recursive_mutex noMachineLock;
+    platform::sim::SimRegistry registry(noMachine, noMachineLock, {});
+    return lorvin::FindInstallDir(registry, programFolder);
 #endif
+  } catch (const std::exception&) {
+    return programFolder;
+  }
 }
 
 // The window moved (and shrunk) to lie wholly on its monitor.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTextCursor>
+#include <fstream>
 
 #include "common/ini_document.h"
 #include "lorvin/Form_main.h"
@@ -103,6 +104,15 @@ TEST_F(LorvinWindow, MissingPagesAndWebAddressesOfflineShowAMessagePage) {
   form.FormCreate(folder.path(), {help("nothing here.html")});
   form.show();
   EXPECT_NE(shownText().find("Page not found"), std::string::npos);
+  const std::string huge = help("huge.html");
+  std::ofstream(huge).put('<');
+  std::filesystem::resize_file(huge, QtWebBrowser::MaxPageBytes + 1);
+  form.WebBrowser->Navigate(QString::fromStdString(huge));
+  EXPECT_NE(shownText().find("Page too large"), std::string::npos);
+  form.WebBrowser->Navigate(
+      QString::fromStdString(folder.write("help/binary.html", std::string("\0\xff\x01<a\0", 6))));
+  EXPECT_EQ(form.Address->text(),
+            QUrl::fromLocalFile(QString::fromStdString(help("binary.html"))).toString());
   form.WebBrowser->Navigate("http://example.invalid/");
   EXPECT_NE(shownText().find("Not available offline"), std::string::npos);
   EXPECT_EQ(form.Address->text().toStdString(), "http://example.invalid/");

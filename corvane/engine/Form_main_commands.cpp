@@ -24,8 +24,7 @@ void TMainForm::ConnectServiceCommands() {
   window.refreshSelectionDetails = [this] { RefreshSelectionDetails(); };
   window.selectedService = [this] { return CommandTarget(); };
   window.launchRequest = [this](std::int32_t code) { LaunchRequest(code); };
-  // The ShowWarnings setting keeps its default until settings.ini is read into the window.
-  window.showWarnings = [] { return true; };
+  window.showWarnings = [this] { return program_.settings.ShowWarnings; };
   commands_.emplace(std::move(window), dialogs_, program_);
 
   void (TMainForm::*const toolHandlers[4])() = {

@@ -1,12 +1,12 @@
 // Corvane's entry: one instance at a time, the windows in their order, then the message loop.
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <exception>
 
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"
 #include "corvane/shell/Form_main.h"
+#include "corvane/shell/Form_settings.h"
 #include "corvane/shell/QtDialogs.h"
 #include "corvane/shell/QtInstanceGuard.h"
 #include "corvane/shell/program_state.h"
@@ -26,20 +26,6 @@ std::unique_ptr<platform::Platform> openComputer() {
 #else
   return platform::sim::openDefaultMachine();
 #endif
-}
-
-// A main window that does not fit on the screen is maximised at the top left corner.
-void fitOnScreen(QWidget& window) {
-  const QScreen* screen = window.screen();
-  if (screen == nullptr) {
-    return;
-  }
-  const QRect area = screen->geometry();
-  const QRect frame = window.frameGeometry();
-  if (frame.bottom() > area.height() || frame.right() > area.width()) {
-    window.move(area.topLeft());
-    window.setWindowState(window.windowState() | Qt::WindowMaximized);
-  }
 }
 
 int run(QApplication& application) {
@@ -85,12 +71,13 @@ int run(QApplication& application) {
   MainForm.SetConsole(&Console);
   corvane::TRecForm RecForm(MainForm, *computer, dialogs, program, request, computer->clock());
   MainForm.SetRecForm(&RecForm);
+  // Creating the settings dialog fits the main window on the screen and shows it, which reads
+  // settings.ini and submits the first request.
+  corvane::TSettings Settings(MainForm, Console, dialogs, program);
+  MainForm.CreateEditors();
   if (!started || !program.ShowMainFormAtStart) {
     return 0;
   }
-  fitOnScreen(MainForm);
-  // Showing the main window submits the first request.
-  MainForm.show();
   try {
     application.exec();
   } catch (const std::exception& failure) {

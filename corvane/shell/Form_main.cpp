@@ -19,6 +19,7 @@
 #include "corvane/eventlog/Qt_event_list_model.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"
+#include "corvane/shell/Form_settings.h"
 #include "corvane/shell/help_launch.h"
 #include "corvane/shell/program_state.h"
 #include "corvane/snapshot/Form_script.h"
@@ -503,6 +504,7 @@ void TMainForm::buildMenus() {
   mLoad->setShortcut(QKeySequence("Ctrl+L"));
   mSettings = FileMenu->addAction("&Settings");
   mSettings->setShortcut(QKeySequence("Ctrl+P"));
+  connect(mSettings, &QAction::triggered, this, &TMainForm::SpeedButton8Click);
   FileMenu->addSeparator();
   mExit = FileMenu->addAction("E&xit");
   mExit->setShortcut(QKeySequence("Alt+F4"));
@@ -573,7 +575,7 @@ void TMainForm::buildMenus() {
 
   // The snapshot window, the settings dialog and the event logs are not part of the program
   // yet: their commands stay disabled.
-  for (QAction* pending : {mTake, mLoad, mSettings, ShowSnapShor1}) {
+  for (QAction* pending : {mTake, mLoad, ShowSnapShor1}) {
     notYetAvailable_.insert(pending);
   }
   for (QObject* pending : notYetAvailable_) {
@@ -650,9 +652,9 @@ QString TMainForm::ClockText(const platform::LocalTime& time) {
 
 void TMainForm::SetAutoRefresh(bool enabled, int intervalSeconds) {
   Timer->stop();
-  Timer->setInterval(intervalSeconds * 1000);
+  Timer->setInterval(autoRefreshPeriodMs(intervalSeconds));
   // A zero period would fire without pause; such a timer never fires instead.
-  if (enabled && intervalSeconds > 0) {
+  if (enabled && Timer->interval() > 0) {
     Timer->start();
   }
 }
@@ -1028,7 +1030,7 @@ void TMainForm::FillViews() {
 }
 
 bool TMainForm::AutoRefreshEventLog() {
-  return false;
+  return program_.settings.AutoRefreshEventLog;
 }
 
 // --- MainWindowView -----------------------------------------------------------------------------
@@ -1169,6 +1171,9 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   DrawStatusProgress(0);
+  if (SettingsDialog != nullptr) {
+    SettingsDialog->ReadSettings();
+  }
   QCoreApplication::processEvents();
   LaunchRequest(MainFormShow(program_) == FirstRequest::LoadSnapshot ? ReqLoadSnapshot
                                                                      : ReqRefreshAll);
@@ -1190,6 +1195,7 @@ bool TMainForm::FormCloseQuery() {
   request_.WorkerIdle = false;
   request_.Busy = true;
   QCoreApplication::processEvents();
+  const bool consoleWasVisible = console_ != nullptr && console_->isVisible();
   if (console_ != nullptr) {
     console_->hide();
   }
@@ -1198,6 +1204,7 @@ bool TMainForm::FormCloseQuery() {
   }
   hide();
   DeleteBrowseFlag(program_.InstallDir);
+  WriteSettingsAtClose(consoleWasVisible);
   return true;
 }
 

@@ -43,6 +43,7 @@ namespace corvane {
 class QtEventListModel;
 class QtServiceListModel;
 class TConsole;
+class TSettings;
 class TRecForm;
 struct ProgramState;
 struct RequestState;
@@ -163,6 +164,28 @@ class TMainForm : public QMainWindow, public MainWindowView {
   void SpeedButton7Click();  // "auto && start"
   void UnInstall1Click();
   void SaveRegEntry1Click();
+
+  // --- Settings (corvane/shell/Form_main_settings.cpp) ---
+  // The settings dialog, created after the console; its ReadSettings runs at the first showing.
+  TSettings* SettingsDialog = nullptr;
+  // "&Settings" (Ctrl+P): the settings dialog, modal.
+  void SpeedButton8Click();
+  // Into the settings: the main window's bounds (its stored normal bounds stay while it is
+  // maximised), state and details area, and the console's bounds.
+  void StoreWindowSettings();
+  // Into the settings: the column widths and positions of the lists, the page, the checked
+  // filters and whether the console is visible.
+  void StoreViewSettings(bool consoleVisible);
+  // From the settings: the lists' column widths (within each column's limits) and order.
+  void ApplyColumnSettings();
+  // From the settings: the snapshot window's bounds.
+  void ApplySnapshotWindowSettings();
+  // From the settings: the page, and the filter buttons (with CustomPanel) and menu marks.
+  void ApplyPageSettings();
+  // From the settings: the main window's normal bounds, its details area and its state.
+  void ApplyWindowSettings();
+  // The close: settings.ini deleted after "&Defaults", else the close's keys written.
+  void WriteSettingsAtClose(bool consoleWasVisible);
 
   // MainWindowView.
   void SetEnabled(MainControl control, bool enabled) override;

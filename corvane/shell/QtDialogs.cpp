@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace corvane {
 
@@ -130,21 +132,41 @@ std::optional<std::uint32_t> QtDialogs::chooseColor(std::uint32_t initial) {
 }
 
 std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
+  return chooseFontWithApply(initial, nullptr);
+}
+
+std::optional<FontChoice> QtDialogs::chooseFontWithApply(
+    const FontChoice& initial, const std::function<void(const FontChoice&)>& apply) {
   QFont start(QString::fromStdString(initial.family),
               initial.pointSize > 0 ? initial.pointSize : 8);
   start.setBold(initial.bold);
   start.setItalic(initial.italic);
-  bool accepted = false;
-  const QFont chosen = QFontDialog::getFont(&accepted, start, owner_);
-  if (!accepted) {
+  start.setUnderline(initial.underline);
+  start.setStrikeOut(initial.strikeOut);
+  QFontDialog dialog(start, owner_);
+  // Qt's own dialog, so that it can carry the Apply button.
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  const auto choiceOf = [&initial](const QFont& font) {
+    FontChoice choice = initial;
+    choice.family = font.family().toStdString();
+    choice.pointSize = font.pointSize();
+    choice.bold = font.bold();
+    choice.italic = font.italic();
+    choice.underline = font.underline();
+    choice.strikeOut = font.strikeOut();
+    return choice;
+  };
+  if (apply) {
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+      QPushButton* applyButton = buttons->addButton(QDialogButtonBox::Apply);
+      QObject::connect(applyButton, &QPushButton::clicked, &dialog,
+                       [&] { apply(choiceOf(dialog.currentFont())); });
+    }
+  }
+  if (dialog.exec() != QDialog::Accepted) {
     return std::nullopt;
   }
-  FontChoice choice = initial;
-  choice.family = chosen.family().toStdString();
-  choice.pointSize = chosen.pointSize();
-  choice.bold = chosen.bold();
-  choice.italic = chosen.italic();
-  return choice;
+  return choiceOf(dialog.selectedFont());
 }
 
 }  // namespace corvane

@@ -19,6 +19,8 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
   std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
   std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
+  std::optional<FontChoice> chooseFontWithApply(
+      const FontChoice& initial, const std::function<void(const FontChoice&)>& apply) override;
 
  private:
   QWidget* owner_ = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,8 @@ struct FontChoice {
   int pointSize = 0;
   bool bold = false;
   bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
   std::uint32_t color = 0;  // 0x00BBGGRR
 };
 
@@ -41,6 +44,13 @@ class Dialogs {
   virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::uint32_t> chooseColor(std::uint32_t initial) = 0;
   virtual std::optional<FontChoice> chooseFont(const FontChoice& initial) = 0;
+  // The font dialog with an Apply button: `apply` runs with the dialog's font at each press.
+  // Without a dialog of its own, a seam offers the plain font dialog.
+  virtual std::optional<FontChoice> chooseFontWithApply(
+      const FontChoice& initial, const std::function<void(const FontChoice&)>& apply) {
+    static_cast<void>(apply);
+    return chooseFont(initial);
+  }
 };
 
 }  // namespace corvane

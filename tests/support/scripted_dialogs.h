@@ -16,6 +16,8 @@ struct AskedDialog {
   DialogIcon icon = DialogIcon::None;
   DialogButtons buttons = DialogButtons::Ok;
   FileDialogRequest file;
+  std::uint32_t color = 0;  // the colour a colour dialog opened on
+  FontChoice font;          // the font a font dialog opened on
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -26,6 +28,12 @@ class ScriptedDialogs : public Dialogs {
   // Answers for the next file dialogs; std::nullopt stands for Cancel. Without one: Cancel.
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<AskedDialog> asked;
+  // Answers for the next colour and font dialogs; std::nullopt stands for Cancel. Without one:
+  // Cancel.
+  std::deque<std::optional<std::uint32_t>> colorAnswers;
+  std::deque<std::optional<FontChoice>> fontAnswers;
+  // Fonts the next font dialog's Apply button is pressed with, in order, before it answers.
+  std::vector<FontChoice> fontApplies;
 
   DialogResult messageBox(const std::string& text, const std::string& caption, DialogIcon icon,
                           DialogButtons buttons) override {
@@ -51,16 +59,38 @@ class ScriptedDialogs : public Dialogs {
   std::optional<std::string> saveFile(const FileDialogRequest& request) override {
     return fileAnswer("saveFile", request);
   }
-  std::optional<std::uint32_t> chooseColor(std::uint32_t) override {
-    asked.push_back({"color", "", "", DialogIcon::None, DialogButtons::Ok, {}});
-    return std::nullopt;
+  std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override {
+    AskedDialog dialog{"color", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    dialog.color = initial;
+    asked.push_back(dialog);
+    return nextAnswer(colorAnswers);
   }
-  std::optional<FontChoice> chooseFont(const FontChoice&) override {
-    asked.push_back({"font", "", "", DialogIcon::None, DialogButtons::Ok, {}});
-    return std::nullopt;
+  std::optional<FontChoice> chooseFont(const FontChoice& initial) override {
+    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    dialog.font = initial;
+    asked.push_back(dialog);
+    return nextAnswer(fontAnswers);
+  }
+  std::optional<FontChoice> chooseFontWithApply(
+      const FontChoice& initial, const std::function<void(const FontChoice&)>& apply) override {
+    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    dialog.font = initial;
+    asked.push_back(dialog);
+    for (const FontChoice& font : fontApplies) {
+      apply(font);
+    }
+    fontApplies.clear();
+    return nextAnswer(fontAnswers);
   }
 
  private:
+  template <typename T>
+  static std::optional<T> nextAnswer(std::deque<std::optional<T>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
   std::optional<std::string> fileAnswer(const char* kind, const FileDialogRequest& request) {
     asked.push_back({kind, "", "", DialogIcon::None, DialogButtons::Ok, request});
     if (fileAnswers.empty()) return std::nullopt;

@@ -24,7 +24,6 @@ void TMainForm::ConnectServiceCommands() {
   window.refreshSelectionDetails = [this] { RefreshSelectionDetails(); };
   window.selectedService = [this] { return CommandTarget(); };
   window.launchRequest = [this](std::int32_t code) { LaunchRequest(code); };
-  window.showWarnings = [this] { return program_.settings.ShowWarnings; };
   commands_.emplace(std::move(window), dialogs_, program_);
 
   void (TMainForm::*const toolHandlers[4])() = {

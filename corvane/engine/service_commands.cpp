@@ -107,7 +107,7 @@ void ServiceCommands::SetStartType(std::uint32_t startType) {
     warning = ReservedModesWarning;
   else if (startType == platform::start::Disabled)
     warning = DisableWarning;
-  const bool confirmed = warning == nullptr || !window_.showWarnings() ||
+  const bool confirmed = warning == nullptr || !program_.settings.ShowWarnings ||
                          dialogs_.messageBox(warning, "Warning", DialogIcon::Warning,
                                              DialogButtons::OkCancel) == DialogResult::Ok;
   if (confirmed && startType <= platform::start::Disabled) {

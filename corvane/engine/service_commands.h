@@ -28,8 +28,6 @@ struct CommandWindow {
   std::function<std::optional<SelectedService>()> selectedService;
   // LaunchRequest; dropped requests are lost without notice.
   std::function<void(std::int32_t)> launchRequest;
-  // The ShowWarnings setting.
-  std::function<bool()> showWarnings;
 };
 
 class ServiceCommands {

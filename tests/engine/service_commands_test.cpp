@@ -23,7 +23,6 @@ class ServiceCommandsTest : public ::testing::Test {
       launchedFullRefresh = program.FullRefresh;
       launchedRefreshAllViews = program.RefreshAllViews;
     };
-    window.showWarnings = [this] { return showWarnings; };
     commands.emplace(std::move(window), dialogs, program);
   }
 
@@ -51,7 +50,6 @@ class ServiceCommandsTest : public ::testing::Test {
   ProgramState program;
   ScriptedDialogs dialogs;
   std::optional<SelectedService> selected;
-  bool showWarnings = true;
   std::vector<std::string> events;
   bool launchedFullRefresh = true;
   bool launchedRefreshAllViews = false;
@@ -198,7 +196,7 @@ TEST_F(ServiceCommandsTest, StartTypeButtonsAskForBootSystemAndDisabledWhileWarn
     events.clear();
     dialogs.asked.clear();
     dialogs.answers = {c.answer};
-    showWarnings = c.warnings;
+    program.settings.ShowWarnings = c.warnings;
     program.FullRefresh = true;
     program.RefreshAllViews = true;
     commands->SetStartType(c.startType);

@@ -285,5 +285,21 @@ TEST_F(RegistryBackupTest, ALostConnectionAfterTheDeletionEndsTheProgram) {
   EXPECT_EQ(TextsFrom("\nuninstalling..."), (Texts{"\nuninstalling...", "\n"}));
 }
 
+TEST_F(RegistryBackupTest, AServiceThatRefusesToStopIsStillSavedAndDeleted) {
+  Behaviour("Gamma").acceptsStop = false;
+  RunService("Gamma");
+  Select("Gamma");
+  RunRequest(ReqUninstall);
+  const Texts& lines = host().lines;
+  const auto notStopped = std::find(lines.begin(), lines.end(), "\nservice not stopped.");
+  ASSERT_NE(notStopped, lines.end());
+  EXPECT_NE(std::find(lines.begin(), notStopped, "\nerror: can't stop service Gamma Service"),
+            notStopped);
+  EXPECT_EQ(*(notStopped + 1), "\nbacking up...");
+  EXPECT_TRUE(std::filesystem::exists(BackupFile("Gamma")));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "\nservice successfully uninstalled"),
+            lines.end());
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -69,7 +69,7 @@ int run(QApplication& application) {
 
   corvane::TConsole Console(program, request);
   MainForm.SetConsole(&Console);
-  corvane::TRecForm RecForm(MainForm, *computer, dialogs, program, request, computer->clock());
+  corvane::TRecForm RecForm(MainForm, *computer, dialogs, program, request);
   MainForm.SetRecForm(&RecForm);
   // Creating the settings dialog fits the main window on the screen and shows it, which reads
   // settings.ini and submits the first request.

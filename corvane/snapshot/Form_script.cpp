@@ -2,10 +2,12 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 #include <filesystem>
@@ -44,7 +46,7 @@ class SnapshotListView : public QTreeView {
 }  // namespace
 
 TRecForm::TRecForm(TMainForm& main, platform::Platform& machine, Dialogs& dialogs,
-                   ProgramState& program, RequestState& request, platform::Clock& waitClock)
+                   ProgramState& program, RequestState& request)
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
@@ -52,8 +54,7 @@ TRecForm::TRecForm(TMainForm& main, platform::Platform& machine, Dialogs& dialog
       machine_(machine),
       dialogs_(dialogs),
       program_(program),
-      request_(request),
-      waitClock_(waitClock) {
+      request_(request) {
   setObjectName("RecForm");
   setWindowTitle(BaseCaption);
   setFont(QFont("Tahoma", 8));
@@ -563,7 +564,9 @@ bool TRecForm::Closing() {
 }
 
 void TRecForm::Sleep(std::uint32_t milliseconds) {
-  waitClock_.sleep(milliseconds);
+  QEventLoop waiting;
+  QTimer::singleShot(static_cast<int>(milliseconds), &waiting, &QEventLoop::quit);
+  waiting.exec();
 }
 
 void TRecForm::ErrorBox(const std::string& text, const std::string& caption) {

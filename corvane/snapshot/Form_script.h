@@ -18,9 +18,8 @@
 #include "corvane/snapshot/apply_snapshot.h"
 
 namespace platform {
-class Clock;
 class Platform;
-}  // namespace platform
+}
 
 namespace corvane {
 
@@ -30,9 +29,8 @@ struct RequestState;
 
 class TRecForm : public QWidget, private ApplyHost {
  public:
-  // `waitClock` paces Apply's waits for the worker.
   TRecForm(TMainForm& main, platform::Platform& machine, Dialogs& dialogs, ProgramState& program,
-           RequestState& request, platform::Clock& waitClock);
+           RequestState& request);
   ~TRecForm() override;
 
   // Replaces the entries by the current configuration (the catalogue).
@@ -114,6 +112,7 @@ class TRecForm : public QWidget, private ApplyHost {
   bool WorkerIdle() override;
   void ProcessMessages() override;
   bool Closing() override;
+  // Lets window messages run meanwhile, so that the worker's hand-overs do not wait for it.
   void Sleep(std::uint32_t milliseconds) override;
   void ErrorBox(const std::string& text, const std::string& caption) override;
   void FocusConsoleButton() override;
@@ -123,7 +122,6 @@ class TRecForm : public QWidget, private ApplyHost {
   Dialogs& dialogs_;
   ProgramState& program_;
   RequestState& request_;
-  platform::Clock& waitClock_;
   QtSnapshotModel* model_ = nullptr;
   std::array<int, SnapshotFieldCount> columnPositions_{0, 1, 2, 3};
   std::string proposedName_;

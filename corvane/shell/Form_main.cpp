@@ -125,6 +125,7 @@ TMainForm::TMainForm(platform::Platform& machine, Dialogs& dialogs, ProgramState
   buildContextMenus();
   ConnectEventLogCommands();
   ConnectServiceCommands();
+  ConnectGroupsAndTrees();
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -768,6 +769,9 @@ void TMainForm::RefreshSelectionDetails() {
       ServList->setCurrentIndex(servListModel_->index(0, 0));
     }
     ShowDetailsOfSelectedRow();
+  } else if (ActivePage() == MainPage::ServiceGroups && Groups->topLevelItemCount() > 0 &&
+             request_.ScmAvailable) {
+    RefreshGroupsSelectionDetails();
   }
   QCoreApplication::processEvents();
 }
@@ -792,29 +796,6 @@ void TMainForm::ShowDetailsOfSelectedRow() {
       return;
     }
   }
-}
-
-void TMainForm::ShowServiceDetails(std::ptrdiff_t index) {
-  if (request_.Busy || index < 0 ||
-      static_cast<std::size_t>(index) >= program_.catalogue.ServiceCount) {
-    return;
-  }
-  // The registry description, executable and group. The additional description, the dependency
-  // trees and the command states are not shown yet.
-  const ServiceRecord& entry = program_.catalogue.ServiceTable[static_cast<std::size_t>(index)];
-  Description->clear();
-  QTextCursor cursor(Description->document());
-  QTextCharFormat heading;
-  heading.setForeground(entry.FailMark == -1 ? QColor(Qt::red) : QColor(0, 255, 0));
-  heading.setFontWeight(QFont::Bold);
-  QTextCharFormat body = heading;
-  body.setFontWeight(QFont::Normal);
-  cursor.insertText("Description:", heading);
-  cursor.insertText("\n" + QString::fromStdString(entry.DescriptionText), body);
-  Description->moveCursor(QTextCursor::Start);
-  Executable->setText(QString::fromStdString(entry.ExecutablePath));
-  Group->setText(QString::fromStdString(entry.GroupText));
-  EnableServiceCommands(entry);
 }
 
 void TMainForm::ServListSelectItem() {
@@ -1006,6 +987,9 @@ void TMainForm::FillViews() {
   };
   const ServListDiff diff =
       servListModel_->fill(program_.catalogue, SelectedServFilter(), full, hooks);
+  if (full && !diff.stoppedByClosing) {
+    FillGroupsTree();
+  }
 
   if (!diff.stoppedByClosing) {
     ServNo->setText(QString::number(program_.catalogue.ServiceCount));

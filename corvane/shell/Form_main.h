@@ -23,6 +23,7 @@
 #include <set>
 #include <string>
 
+#include "corvane/catalogue/dependency_tree.h"
 #include "corvane/catalogue/service_list.h"
 #include "corvane/engine/main_window_view.h"
 #include "corvane/engine/request_launcher.h"
@@ -187,6 +188,25 @@ class TMainForm : public QMainWindow, public MainWindowView {
   // The close: settings.ini deleted after "&Defaults", else the close's keys written.
   void WriteSettingsAtClose(bool consoleWasVisible);
 
+  // --- Details area, groups tree and dependency tree (corvane/catalogue/Form_main_groups.cpp) ---
+  void FillGroupsTree();
+  void BuildDependenciesTree(std::size_t record);
+  void BuildDependentsTree(std::size_t record);
+  // Selects the service-list row, centres it and switches to the " Service List " page.
+  void RevealInServiceList(int row);
+  void GroupsChange();
+  // In the tree's coordinates; true when the press needs no further handling by the tree.
+  bool GroupsMouseDown(Qt::MouseButton button, const QPoint& position);
+  void GroupsMouseUp(Qt::MouseButton button, const QPoint& position);
+  void GroupsDblClick();
+  void TreeDblClick();
+  void SpeedDependenciesClick();
+  void SpeedDependentsClick();
+  void ExpandAll1Click();
+  void CollapseAllClick();
+  // The tree last pressed with the mouse: what "&Expand All" and "&Collapse All" act on.
+  QTreeWidget* LastClickedTree = nullptr;
+
   // MainWindowView.
   void SetEnabled(MainControl control, bool enabled) override;
   void SetVisible(MainControl control, bool visible) override;
@@ -313,6 +333,14 @@ class TMainForm : public QMainWindow, public MainWindowView {
   // items to their handlers.
   void ConnectServiceCommands();
   std::optional<SelectedService> CommandTarget();
+  // Details area, groups tree and dependency tree (corvane/catalogue/Form_main_groups.cpp).
+  void ConnectGroupsAndTrees();
+  // The group branch of RefreshSelectionDetails.
+  void RefreshGroupsSelectionDetails();
+  void FillDependencyTree(std::size_t record, DependencyKind kind);
+  void ShowDetailsInPaneMode();
+  void ShowGroupNode(QTreeWidgetItem& node, const char* explanation);
+  void DisableServiceCommands();
   // Help (corvane/shell/Form_main_help.cpp): connects the help menu to its handlers.
   void ConnectHelpCommands();
 

@@ -56,6 +56,7 @@ TEST_F(FormsTest, FilterMenuItemsSwitchPageAndRefillFully) {
     QAction* item = form->ServFilterItems[static_cast<std::size_t>(c.item)];
     EXPECT_EQ(item->shortcut(), QKeySequence(QString("Ctrl+%1").arg(c.item + 1)));
     form->PageControl->setCurrentIndex(2);
+    WaitForCompletion();  // the page's first look loads the event logs
     item->trigger();
     WaitForCompletion();
     EXPECT_EQ(form->PageControl->currentIndex(), 0);
@@ -249,7 +250,9 @@ TEST_F(FormsTest, EventLogPageShowsItsMenuAndDisablesTheTreeButtons) {
   EXPECT_TRUE(form->EventPanel->isVisible());
   EXPECT_FALSE(form->Panel->isVisible());
   EXPECT_FALSE(form->SpeedDependencies->isEnabled());
+  // The page's first look loads the logs; the page change waits for that request.
   form->PageControl->setCurrentIndex(0);
+  WaitForCompletion();
   EXPECT_FALSE(form->EventLogMenu->menuAction()->isVisible());
   EXPECT_TRUE(form->Panel->isVisible());
 }

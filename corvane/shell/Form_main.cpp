@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "corvane/catalogue/Qt_service_list_model.h"
+#include "corvane/editors/Form_edit.h"
 #include "corvane/eventlog/Qt_event_list_model.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"
@@ -805,7 +806,7 @@ void TMainForm::ServListSelectItem() {
 }
 
 void TMainForm::ServListDblClick() {
-  // The service properties dialog opens here once it is part of the program.
+  PropertiesClick();
 }
 
 void TMainForm::ServListKeyPress(int key) {
@@ -945,6 +946,9 @@ void TMainForm::emCopyClick() {
   if (Description->hasFocus()) {
     selection = Description->textCursor();
     whole = Description->toPlainText();
+  } else if (FormEdit != nullptr && FormEdit->Description->hasFocus()) {
+    selection = FormEdit->Description->textCursor();
+    whole = FormEdit->Description->toPlainText();
   } else if (console_ != nullptr && console_->Display->hasFocus()) {
     selection = console_->Display->textCursor();
     whole = console_->Display->toPlainText();

@@ -44,6 +44,8 @@ namespace corvane {
 class QtEventListModel;
 class QtServiceListModel;
 class TConsole;
+class TFormEdit;
+class TServEdit;
 class TSettings;
 class TRecForm;
 struct ProgramState;
@@ -303,6 +305,17 @@ class TMainForm : public QMainWindow, public MainWindowView {
   QAction* emPaste = nullptr;
   QAction* emDelete = nullptr;
   QAction* emEdit = nullptr;
+
+  // --- Service editors (corvane/editors/Form_main_editors.cpp) ---
+  // Creates the properties dialog and the description editor, the last windows of the start-up,
+  // and brings in the commands that open them and the editor's cut and paste.
+  void CreateEditors();
+  void PropertiesClick();
+  void emEditClick();
+  void emCutClick();
+  void emPasteClick();
+  TServEdit* ServEdit = nullptr;
+  TFormEdit* FormEdit = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;

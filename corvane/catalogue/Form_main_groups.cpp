@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTreeWidgetItem>
+#include <cstring>
 
 #include "corvane/catalogue/Qt_service_list_model.h"
 #include "corvane/catalogue/catalogue_lookups.h"
@@ -254,7 +255,13 @@ void TMainForm::ShowGroupNode(QTreeWidgetItem& node, const char* explanation) {
   Description->clear();
   QTextCharFormat normal;
   normal.setForeground(Description->palette().color(QPalette::Text));
-  QTextCursor(Description->document()).insertText(explanation, normal);
+  QTextCursor cursor(Description->document());
+  cursor.insertText(explanation, normal);
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.setPosition(0);
+  cursor.setPosition(static_cast<int>(std::strlen("Description:")), QTextCursor::KeepAnchor);
+  cursor.mergeCharFormat(bold);
   Description->moveCursor(QTextCursor::Start);
   Executable->setText(qText(groupOrderText(static_cast<std::size_t>(siblingPosition(&node)))));
   Group->setText(node.text(0));

@@ -285,5 +285,30 @@ TEST_F(GroupsPageTest, APressBesideEveryNodeClearsTheSelectionAndShowsTheFirstAg
   EXPECT_FALSE(form->Groups->topLevelItem(2)->isExpanded());
 }
 
+TEST_F(GroupsPageTest, TheRightButtonOpensTheGroupMenuOrTheServiceMenu) {
+  ShowGroupsPage();
+  QTreeWidgetItem* group = form->Groups->topLevelItem(1);
+  group->setExpanded(true);
+  const auto click = [this](QTreeWidgetItem* node, Qt::MouseButton button) {
+    const QPoint at = form->Groups->visualItemRect(node).center();
+    QTest::mouseClick(form->Groups->viewport(), button, {}, at);
+  };
+  click(group, Qt::LeftButton);
+  EXPECT_FALSE(form->SsPopup->isVisible());
+  EXPECT_FALSE(form->PopupMenu->isVisible());
+
+  click(group, Qt::RightButton);
+  EXPECT_TRUE(form->SsPopup->isVisible());
+  EXPECT_FALSE(form->PopupMenu->isVisible());
+  form->SsPopup->hide();
+
+  click(group->child(0), Qt::RightButton);
+  EXPECT_TRUE(form->PopupMenu->isVisible());
+  EXPECT_TRUE(form->PopupItems[16]->isVisible());
+  EXPECT_TRUE(form->PopupItems[17]->isVisible());
+  EXPECT_EQ(form->Group->text(), "PNP_TDI");
+  form->PopupMenu->hide();
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -344,6 +344,7 @@ void TMainForm::buildPages() {
   TabGroups = page("TabGroups", PanelGroups, RefreshMsg2, "RefreshMsg2");
 
   EventLog = BuildEventLog();
+  colourPane(EventLog, Qt::white, Qt::black);
   TabEventLog = page("TabEventLog", EventLog, RefreshMsg3, "RefreshMsg3");
 
   PageControl->addTab(TabServices, " Service List ");

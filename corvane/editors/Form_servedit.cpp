@@ -25,7 +25,7 @@ QComboBox* dropDown(QWidget* parent, const char* name, const std::array<const ch
 // A caption above its control, as a labelled edit shows it.
 QVBoxLayout* labelled(const QString& caption, QWidget* control) {
   auto* column = new QVBoxLayout;
-  column->setSpacing(1);
+  column->setSpacing(0);
   auto* label = new QLabel(caption, control->parentWidget());
   label->setObjectName(control->objectName() + "Label");
   label->setBuddy(control);
@@ -88,8 +88,9 @@ TServEdit::TServEdit(const Catalogue& catalogue, QWidget* parent)
   columns->setSpacing(8);
   auto* left = new QVBoxLayout;
   left->addWidget(buildGeneral());
-  left->addWidget(buildLogOn(), 1);
-  columns->addLayout(left, 1);
+  left->setSpacing(4);
+  left->addWidget(buildLogOn());
+  columns->addLayout(left, 0);
   columns->addWidget(buildFailureResponse(), 1);
   layout->addLayout(columns, 1);
 
@@ -112,9 +113,10 @@ TServEdit::TServEdit(const Catalogue& catalogue, QWidget* parent)
 
 QWidget* TServEdit::buildGeneral() {
   auto* general = new QWidget(this);
+  general->setFixedWidth(262);
   auto* grid = new QGridLayout(general);
   grid->setContentsMargins(0, 0, 0, 0);
-  grid->setVerticalSpacing(4);
+  grid->setVerticalSpacing(2);
 
   ServName = edit(general, "ServName");
   DispName = edit(general, "DispName");
@@ -154,6 +156,7 @@ QWidget* TServEdit::buildGeneral() {
   parameters->addWidget(Button1);
   auto* parametersCaption = new QLabel("Start service now with the following parameters", general);
   parametersCaption->setObjectName("StartParamsLabel");
+  parametersCaption->setWordWrap(true);
   grid->addWidget(parametersCaption, 7, 0, 1, 2);
   grid->addLayout(parameters, 8, 0, 1, 2);
   return general;
@@ -163,7 +166,8 @@ QGroupBox* TServEdit::buildLogOn() {
   GroupBox1 = new QGroupBox("  Log on as  ", this);
   GroupBox1->setObjectName("GroupBox1");
   auto* grid = new QGridLayout(GroupBox1);
-  grid->setVerticalSpacing(3);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->setVerticalSpacing(2);
   AccountLocal = new QRadioButton("Local System account", GroupBox1);
   AccountLocal->setObjectName("AccountLocal");
   AccountLocal->setChecked(true);
@@ -176,7 +180,6 @@ QGroupBox* TServEdit::buildLogOn() {
   ServPass2 = passwordEdit(GroupBox1, "ServPass2");
   grid->addWidget(AccountLocal, 0, 0, 1, 2);
   grid->addWidget(CAllow, 1, 0, 1, 2);
-  grid->setRowMinimumHeight(2, 4);
   grid->addWidget(AccountThis, 3, 0);
   grid->addWidget(ServAccount, 3, 1);
   grid->addWidget(new QLabel("Password", GroupBox1), 4, 0);
@@ -197,6 +200,7 @@ QGroupBox* TServEdit::buildFailureResponse() {
   GroupBox2 = new QGroupBox("  Windows response on service failure  ", this);
   GroupBox2->setObjectName("GroupBox2");
   auto* grid = new QGridLayout(GroupBox2);
+  grid->setContentsMargins(6, 6, 6, 6);
   grid->setVerticalSpacing(4);
   ComboBox4 = dropDown(GroupBox2, "ComboBox4", FailureActionItems);
   ComboBox5 = dropDown(GroupBox2, "ComboBox5", FailureActionItems);
@@ -218,6 +222,7 @@ QGroupBox* TServEdit::buildFailureResponse() {
   PRun = new QGroupBox("  Run program  ", GroupBox2);
   PRun->setObjectName("PRun");
   auto* run = new QGridLayout(PRun);
+  run->setContentsMargins(6, 4, 6, 4);
   run->setVerticalSpacing(3);
   Edit4 = edit(PRun, "Edit4");
   BrowseButton = new QPushButton("Browse", PRun);
@@ -236,6 +241,7 @@ QGroupBox* TServEdit::buildFailureResponse() {
   PRestart = new QGroupBox("  Restart computer options  ", GroupBox2);
   PRestart->setObjectName("PRestart");
   auto* restart = new QGridLayout(PRestart);
+  restart->setContentsMargins(6, 4, 6, 4);
   restart->setVerticalSpacing(3);
   Edit6 = edit(PRestart, "Edit6");
   BroadcastMessage = new QCheckBox("Before restart broadcast this message", PRestart);

@@ -90,7 +90,7 @@ TEST_F(EditorsTest, PropertiesShowTheSelectedServiceAndEscapeCloses) {
         EXPECT_EQ(dialog->ComboBox4->itemText(3), "RESTART THE COMPUTER");
         // Typed changes are dropped.
         dialog->DispName->setText("Typed over");
-        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTest::keyClick(dialog->DispName, Qt::Key_Escape);
       });
   EXPECT_TRUE(shown);
   EXPECT_FALSE(dialog->isVisible());
@@ -213,7 +213,7 @@ TEST_F(EditorsTest, SaveInAllWritesEveryFileAndEscapeSavesNothing) {
       [&] {
         EXPECT_EQ(editor->Description->toPlainText(), "");
         editor->Description->setPlainText("Typed, then dropped.");
-        QTest::keyClick(editor, Qt::Key_Escape);
+        QTest::keyClick(editor->Description, Qt::Key_Escape);
       });
   EXPECT_TRUE(shown);
   EXPECT_EQ(Contents(3), XpDescriptions);
@@ -246,6 +246,26 @@ TEST_F(EditorsTest, SaveInAllWritesEveryFileAndEscapeSavesNothing) {
         editor->reject();
       });
   EXPECT_TRUE(shown);
+}
+
+TEST_F(EditorsTest, ATextThatCannotBeSavedKeepsTheEditorOpen) {
+  ShowAndWaitForFirstRequest();
+  TFormEdit* editor = form->FormEdit;
+  bool stillOpen = false;
+  const bool shown = WhileModal(
+      editor, [&] { editor->Execute("Alerter"); },
+      [&] {
+        editor->Description->setPlainText("Mine.\n[Print Spooler]\nTaken over.");
+        editor->Save->click();
+        stillOpen = editor->isVisible();
+        EXPECT_EQ(editor->Description->toPlainText(), "Mine.\n[Print Spooler]\nTaken over.");
+        editor->reject();
+      });
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(stillOpen);
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].caption, "error");
+  EXPECT_EQ(Contents(3), XpDescriptions);
 }
 
 TEST_F(EditorsTest, TheEditorsTextHasTheEditMenuWithCutAndPaste) {

@@ -35,9 +35,10 @@ inline std::string logFile(std::uint32_t firstNumber, const std::vector<RecordSp
       "[Log]\r\nNextRecord=" + std::to_string(firstNumber + records.size()) + "\r\n\r\n";
   std::uint32_t number = firstNumber;
   for (const RecordSpec& record : records) {
-    text += "[" + std::to_string(number++) + "]\r\nType=" + std::to_string(record.type) +
-            "\r\nTime=" + record.time + "\r\nSource=" + record.source +
-            "\r\nCategory=" + std::to_string(record.category) + "\r\n";
+    text.append("[").append(std::to_string(number++)).append("]\r\nType=");
+    text.append(std::to_string(record.type)).append("\r\nTime=").append(record.time);
+    text.append("\r\nSource=").append(record.source).append("\r\nCategory=");
+    text.append(std::to_string(record.category)).append("\r\n");
     if (!record.categoryName.empty()) {
       text += "CategoryName=" + record.categoryName + "\r\n";
     }

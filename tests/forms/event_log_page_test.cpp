@@ -89,6 +89,24 @@ TEST_F(EventLogPageTest, TheFirstLookListsTheApplicationLogNewestFirstAndDescrib
   form->PageControl->setCurrentIndex(0);
   form->PageControl->setCurrentIndex(2);
   EXPECT_TRUE(request.WorkerIdle);
+
+  // The Refresh button fills quickly: nothing new, nothing added.
+  form->Refresh->click();
+  WaitForCompletion();
+  EXPECT_EQ(rows(), static_cast<int>(application));
+}
+
+TEST_F(EventLogPageTest, ARowWhoseRecordIsGoneReportsItAndKeepsOnlyTheHeading) {
+  ShowEventLogPage();
+  const QString group = form->Group->text();
+  std::uint32_t error = 0;
+  // Cleared behind the program's back: the rows stay until the next fill.
+  ASSERT_TRUE(machine->eventLogs().open("Application", error)->clear(error));
+  form->EventLog->setCurrentIndex(form->EventListModel().index(3, 0));
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
+  EXPECT_EQ(form->Description->toPlainText(), "Event description:\n");
+  EXPECT_EQ(form->Group->text(), group);
 }
 
 TEST_F(EventLogPageTest, AllListsTheThreeLogsAndTheMenuItemsFollowTheButtons) {

@@ -68,7 +68,6 @@ TSettings::TSettings(TMainForm& mainForm, TConsole& console, Dialogs& dialogs,
   setObjectName("Settings");
   setWindowTitle("Settings");
   setFont(QFont("Tahoma", 8));
-  setFixedSize(490, 337);
   setModal(true);
 
   PageControl = new QTabWidget(this);
@@ -98,6 +97,8 @@ TSettings::TSettings(TMainForm& mainForm, TConsole& console, Dialogs& dialogs,
   layout->setContentsMargins(6, 6, 6, 6);
   layout->addWidget(PageControl, 1);
   layout->addLayout(bar);
+  // The designed size, or what the texts need in a wider font than the designed one.
+  setFixedSize(sizeHint().expandedTo(QSize(490, 337)));
   ok->setFocus();
 
   rememberedFont_ = consoleFont();
@@ -118,10 +119,14 @@ void TSettings::buildDisplayPage() {
   for (const ColorItemSpec& item : ColorItems) {
     List->addItem(item.listText);
   }
+  // Room for the longest item and its swatch.
+  List->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  List->setFixedWidth(List->sizeHintForColumn(0) + List->iconSize().width() + 16 +
+                      2 * List->frameWidth());
   connect(List, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { ListDblClick(List->row(item)); });
   colours->addWidget(List, 1);
-  columns->addLayout(colours, 1);
+  columns->addLayout(colours);
 
   auto* options = new QVBoxLayout;
   CheckBox2 = checkBox(Display, "CheckBox2", "Save active panel and filters settings");
@@ -148,7 +153,7 @@ void TSettings::buildDisplayPage() {
   options->addWidget(note(
       Display, {"Auto refresh is a processor consuming ", "feature, so use it with caution."}));
   options->addStretch();
-  columns->addLayout(options);
+  columns->addLayout(options, 1);
   PageControl->addTab(Display, "Display");
 }
 
@@ -186,29 +191,34 @@ void TSettings::buildConsolePage() {
 void TSettings::buildOperationPage() {
   Operation = new QWidget(PageControl);
   Operation->setObjectName("Operation");
-  auto* layout = new QVBoxLayout(Operation);
+  auto* columns = new QHBoxLayout(Operation);
+  auto* left = new QVBoxLayout;
   FullTree = checkBox(Operation, "FullTree", "Full dependencies/dependents tree");
   connect(FullTree, &QCheckBox::clicked, this, &TSettings::AutoHideClick);
-  layout->addWidget(FullTree);
-  layout->addWidget(
+  left->addWidget(FullTree);
+  left->addWidget(
       note(Operation,
            {"If checked will force Corvane to display ", "all subdependencies/subdependents and ",
             "create a full tree. This may be annoying ",
             "since the program interface will be frozen ", "during the tree construction."}));
-  layout->addSpacing(4);
+  left->addSpacing(8);
+  CheckBox3 = checkBox(Operation, "CheckBox3", "Show warnings");
+  left->addWidget(CheckBox3);
+  left->addWidget(note(Operation, {"This controls the warning level. If you think ",
+                                   "you know what you're doing, uncheck this ", "box."}));
+  left->addStretch();
+  columns->addLayout(left);
+
+  auto* right = new QVBoxLayout;
   CheckBox1 = checkBox(Operation, "CheckBox1", "AutoRefresh EventLog");
-  layout->addWidget(CheckBox1);
-  layout->addWidget(note(
+  right->addWidget(CheckBox1);
+  right->addWidget(note(
       Operation,
       {"If the EventLog has many entries, reading ", "it may take a long time, especialy on a ",
        "computer having a low speed processor. ", "You may choose not to have EventLog ",
        "updated every time other lists are ", "updated."}));
-  layout->addSpacing(4);
-  CheckBox3 = checkBox(Operation, "CheckBox3", "Show warnings");
-  layout->addWidget(CheckBox3);
-  layout->addWidget(note(Operation, {"This controls the warning level. If you think ",
-                                     "you know what you're doing, uncheck this ", "box."}));
-  layout->addStretch();
+  right->addStretch();
+  columns->addLayout(right);
   PageControl->addTab(Operation, "Operation");
 }
 

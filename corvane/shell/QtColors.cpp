@@ -52,7 +52,6 @@ void paint(QWidget* widget, const QColor* text, const QColor* background) {
     if (text != nullptr) {
       palette.setColor(group, QPalette::Text, *text);
       palette.setColor(group, QPalette::WindowText, *text);
-      palette.setColor(group, QPalette::ButtonText, *text);
     }
     if (background != nullptr) {
       palette.setColor(group, QPalette::Base, *background);

@@ -99,7 +99,6 @@ void TMainForm::ReactivateEventLogs() {
 }
 
 void TMainForm::FillEventList() {
-  eventLogState_.EventListNeverFilled = false;
   QCoreApplication::processEvents();
   EventLog->setUpdatesEnabled(false);
   EventFillHooks hooks;

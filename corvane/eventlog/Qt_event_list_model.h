@@ -21,8 +21,9 @@ class QtEventListModel : public QAbstractTableModel {
   const EventList& list() const { return list_; }
   const EventRow& row(int index) const { return list_.rows()[static_cast<std::size_t>(index)]; }
 
-  // The reading and the list half of FillEventList. The logs are read before the model changes,
-  // so the view never sees a half-filled list while the progress lets messages run.
+  // The reading and the list half of FillEventList (clearing EventListNeverFilled first). The
+  // logs are read before the model changes, so the view never sees a half-filled list while the
+  // progress lets messages run.
   EventRowsRead fill(EventLogComponents& components, EventFilter filter, bool fullRefresh,
                      EventLogState& state, platform::Clock& clock, const EventFillHooks& hooks);
   // EventLogColumnClick; the selection stays on its row.

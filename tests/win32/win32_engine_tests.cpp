@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "corvane/catalogue/refresh_catalogue.h"
 #include "corvane/engine/Thread_batch.h"
+#include "corvane/engine/registry_backup.h"
 #include "corvane/engine/service_pause.h"
 #include "corvane/engine/service_restart.h"
 #include "corvane/engine/service_start_stop.h"
@@ -213,6 +215,33 @@ TEST_F(Win32EngineTest, PauseThenResume) {
   EXPECT_EQ(dependency->currentState(), SERVICE_PAUSED);
   EXPECT_EQ(PauseOrResume(worker(dependency->name(), ReqPauseResume)), 0) << consoleText();
   EXPECT_EQ(dependency->currentState(), SERVICE_RUNNING);
+}
+
+TEST_F(Win32EngineTest, BackupAndUninstallGoThroughTheRegistryEditor) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "corvane-registry-backup-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "registry entries");
+  program.InstallDir = folder.string();
+  const std::filesystem::path backup = folder / "registry entries" / (service->name() + ".reg");
+
+  BackupRegEntryRequest(worker(service->name(), ReqBackupRegEntry));
+  EXPECT_TRUE(host.has("\nservice successfully backed up")) << consoleText();
+  EXPECT_GT(std::filesystem::file_size(backup), 0u);
+
+  std::filesystem::remove(backup);
+  UninstallRequest(worker(service->name(), ReqUninstall));
+  EXPECT_TRUE(host.has("\nservice successfully uninstalled")) << consoleText();
+  EXPECT_TRUE(std::filesystem::exists(backup));
+  const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  const SC_HANDLE gone =
+      OpenServiceW(manager, std::wstring(service->name().begin(), service->name().end()).c_str(),
+                   SERVICE_QUERY_STATUS);
+  EXPECT_EQ(gone, nullptr);
+  if (gone != nullptr)
+    CloseServiceHandle(gone);
+  CloseServiceHandle(manager);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Win32Engine, AServiceWhoseProgramIsMissingFailsWithTheSystemsError) {

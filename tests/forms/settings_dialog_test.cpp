@@ -59,6 +59,7 @@ TEST_F(SettingsDialogTest, TheFirstShowingReadsAndAppliesTheFile) {
       "MainState=0\r\nPanel4Height=200\r\nPanel2Width=300\r\n"
       "[ServListColumns]\r\nColumn0=5\r\nColumn1=150\r\nColumn5=-1\r\n"
       "s_0=1\r\ns_1=0\r\ns_2=2\r\ns_3=3\r\ns_4=4\r\ns_5=5\r\ns_6=6\r\n"
+      "[EventLogColumns]\r\nColumn1=700\r\nColumn4=10\r\ne_0=0\r\ne_1=1\r\ne_2=1\r\n"
       "[Console]\r\nMainTop=30\r\nMainLeft=40\r\nMainWidth=410\r\nMainHeight=320\r\n"
       "FontName=Courier New\r\nFontSize=11\r\nFontBold=1\r\nAutoHide=0\r\nLastState=1\r\n"
       "[Operation]\r\nFullTree=0\r\n"
@@ -79,6 +80,10 @@ TEST_F(SettingsDialogTest, TheFirstShowingReadsAndAppliesTheFile) {
   EXPECT_EQ(header->sectionSize(1), 150);
   EXPECT_EQ(header->visualIndex(0), 1) << "the recorded order is restored";
   EXPECT_EQ(header->visualIndex(1), 0);
+  QHeaderView* events = form->EventLog->header();
+  EXPECT_EQ(events->sectionSize(1), 600) << "lowered to the column's maximum";
+  EXPECT_EQ(events->sectionSize(4), 50);
+  EXPECT_EQ(events->visualIndex(2), 2) << "positions naming one place twice are not applied";
 
   EXPECT_EQ(form->pos(), QPoint(20, 10));
   EXPECT_EQ(form->size(), QSize(800, 560));

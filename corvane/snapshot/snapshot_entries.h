@@ -42,14 +42,14 @@ inline constexpr const char* RpcWarning =
 struct EntryCheckContext {
   const Catalogue& catalogue;
   // The program is closing: the check does nothing.
-  std::function<bool()> closing;
+  std::function<bool()> closing = {};
   // The ShowWarnings setting.
   bool showWarnings = false;
   // An information box with an OK button.
-  std::function<void(const std::string&)> showInformation;
+  std::function<void(const std::string&)> showInformation = {};
   // The row icon the main services list shows for a key name (compared without regard to case),
   // when the service is among its rows.
-  std::function<std::optional<int>(const std::string&)> mainListImage;
+  std::function<std::optional<int>(const std::string&)> mainListImage = {};
 };
 
 // CheckEntry: validates the row and sets its icons (the 'Remote Procedure Call' correction

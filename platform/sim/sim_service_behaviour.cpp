@@ -35,7 +35,8 @@ bool applyKey(ServiceBehaviour& rules, std::string_view key, std::string_view va
     if (parsed)
       field = *parsed;
     else
-      problem = "\"" + std::string(value) + "\" is not a number of milliseconds or a count";
+      problem =
+          std::string("\"").append(value).append("\" is not a number of milliseconds or a count");
   };
   if (common::equalsIgnoreCase(key, "State")) {
     const auto parsed = stateOfWord(value);

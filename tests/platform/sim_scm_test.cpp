@@ -374,8 +374,9 @@ TEST_F(SimScmTest, StartBringsUpDependenciesDepthFirst) {
   for (const Expect& e : timeline) {
     clock.advance(e.at - elapsed);
     elapsed = e.at;
-    if (e.at < 3000)  // Top's own start begins when its dependencies are up
+    if (e.at < 3000) {  // Top's own start begins when its dependencies are up
       EXPECT_EQ(status("Top").checkPoint, 0u) << e.at;
+    }
     EXPECT_EQ(stateOf("Top"), e.top) << e.at;
     EXPECT_EQ(stateOf("Middle"), e.middle) << e.at;
     EXPECT_EQ(stateOf("Bottom"), e.bottom) << e.at;

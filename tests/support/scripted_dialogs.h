@@ -37,7 +37,7 @@ class ScriptedDialogs : public Dialogs {
 
   DialogResult messageBox(const std::string& text, const std::string& caption, DialogIcon icon,
                           DialogButtons buttons) override {
-    asked.push_back({"messageBox", text, caption, icon, buttons, {}});
+    asked.push_back({"messageBox", text, caption, icon, buttons, {}, 0, {}});
     if (!answers.empty()) {
       const DialogResult answer = answers.front();
       answers.pop_front();
@@ -51,7 +51,7 @@ class ScriptedDialogs : public Dialogs {
                : DialogResult::Ok;
   }
   void showMessage(const std::string& text) override {
-    asked.push_back({"showMessage", text, "", DialogIcon::None, DialogButtons::Ok, {}});
+    asked.push_back({"showMessage", text, "", DialogIcon::None, DialogButtons::Ok, {}, 0, {}});
   }
   std::optional<std::string> openFile(const FileDialogRequest& request) override {
     return fileAnswer("openFile", request);
@@ -60,20 +60,20 @@ class ScriptedDialogs : public Dialogs {
     return fileAnswer("saveFile", request);
   }
   std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override {
-    AskedDialog dialog{"color", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    AskedDialog dialog{"color", "", "", DialogIcon::None, DialogButtons::Ok, {}, 0, {}};
     dialog.color = initial;
     asked.push_back(dialog);
     return nextAnswer(colorAnswers);
   }
   std::optional<FontChoice> chooseFont(const FontChoice& initial) override {
-    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}, 0, {}};
     dialog.font = initial;
     asked.push_back(dialog);
     return nextAnswer(fontAnswers);
   }
   std::optional<FontChoice> chooseFontWithApply(
       const FontChoice& initial, const std::function<void(const FontChoice&)>& apply) override {
-    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}};
+    AskedDialog dialog{"font", "", "", DialogIcon::None, DialogButtons::Ok, {}, 0, {}};
     dialog.font = initial;
     asked.push_back(dialog);
     for (const FontChoice& font : fontApplies) {
@@ -86,14 +86,16 @@ class ScriptedDialogs : public Dialogs {
  private:
   template <typename T>
   static std::optional<T> nextAnswer(std::deque<std::optional<T>>& answers) {
-    if (answers.empty()) return std::nullopt;
+    if (answers.empty())
+      return std::nullopt;
     auto answer = answers.front();
     answers.pop_front();
     return answer;
   }
   std::optional<std::string> fileAnswer(const char* kind, const FileDialogRequest& request) {
-    asked.push_back({kind, "", "", DialogIcon::None, DialogButtons::Ok, request});
-    if (fileAnswers.empty()) return std::nullopt;
+    asked.push_back({kind, "", "", DialogIcon::None, DialogButtons::Ok, request, 0, {}});
+    if (fileAnswers.empty())
+      return std::nullopt;
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;

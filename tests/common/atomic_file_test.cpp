@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
+
+using corvane::testing::TempFolder;
 
 namespace {
 
@@ -18,17 +20,17 @@ class AtomicFile : public ::testing::Test {
 TEST_F(AtomicFile, ReplacesTheTargetAndLeavesNoTemporaryFile) {
   const auto target = folder / "a.ini";
   common::writeFileAtomically(target, std::string("first\0\xff", 7));
-  EXPECT_EQ(TempFolder::read(target), std::string("first\0\xff", 7));
+  EXPECT_EQ(TempFolder::readFile(target), std::string("first\0\xff", 7));
   common::writeFileAtomically(target, "second");
-  EXPECT_EQ(TempFolder::read(target), "second");
+  EXPECT_EQ(TempFolder::readFile(target), "second");
   common::writeFileAtomically(target, "");
-  EXPECT_EQ(TempFolder::read(target), "");
+  EXPECT_EQ(TempFolder::readFile(target), "");
   EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST_F(AtomicFile, KeepsThePermissionsOfTheReplacedFile) {
   const auto target = folder / "a.ini";
-  TempFolder::write(target, "old");
+  TempFolder::writeFile(target, "old");
   using std::filesystem::perms;
   std::filesystem::permissions(target, perms::owner_read | perms::owner_write | perms::group_read);
   common::writeFileAtomically(target, "new");
@@ -42,9 +44,9 @@ TEST_F(AtomicFile, FailureLeavesTheTargetAndTheFolderAsTheyWere) {
     std::filesystem::path target;
   };
   const auto existing = folder / "keep.ini";
-  TempFolder::write(existing, "old content");
+  TempFolder::writeFile(existing, "old content");
   std::filesystem::create_directory(folder / "folder.ini");
-  TempFolder::write(folder / "folder.ini" / "inside", "x");
+  TempFolder::writeFile(folder / "folder.ini" / "inside", "x");
   const Case cases[] = {
       {"folder missing", folder / "missing" / "a.ini"},
       {"target is a folder", folder / "folder.ini"},
@@ -60,16 +62,16 @@ TEST_F(AtomicFile, FailureLeavesTheTargetAndTheFolderAsTheyWere) {
       EXPECT_NE(std::string(error.what()).find(c.target.string()), std::string::npos) << c.name;
     }
   }
-  EXPECT_EQ(TempFolder::read(existing), "old content");
+  EXPECT_EQ(TempFolder::readFile(existing), "old content");
   EXPECT_TRUE(std::filesystem::is_directory(folder / "folder.ini"));
-  EXPECT_EQ(TempFolder::read(folder / "folder.ini" / "inside"), "x");
+  EXPECT_EQ(TempFolder::readFile(folder / "folder.ini" / "inside"), "x");
   EXPECT_EQ(folder.entryCount(), 2u);
 }
 
 TEST_F(AtomicFile, ReadFileGivesTheBytesOrSaysWhatIsWrong) {
   const auto file = folder / "f.bin";
   const std::string bytes("a\0b\r\n\xfe", 6);
-  TempFolder::write(file, bytes);
+  TempFolder::writeFile(file, bytes);
   EXPECT_EQ(common::readFile(file, 6), bytes);
 
   struct Case {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
+
+using corvane::testing::TempFolder;
 
 namespace {
 
@@ -225,22 +227,22 @@ TEST_F(IniFile, FolderOrOversizedFileIsAnErrorNamingIt) {
     FAIL() << "a folder was opened";
   } catch (const IniError& error) {
     EXPECT_EQ(error.path(), folder.path());
-    EXPECT_NE(std::string(error.what()).find(folder.path().string()), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(folder.path()), std::string::npos);
   }
   // A sparse file stands in for a huge one without using the disk.
   const auto huge = folder / "huge.ini";
-  TempFolder::write(huge, "[S]\r\n");
+  TempFolder::writeFile(huge, "[S]\r\n");
   std::filesystem::resize_file(huge, IniDocument::kMaxFileBytes + 1);
   EXPECT_THROW(IniDocument::open(huge), IniError);
 }
 
 TEST_F(IniFile, UpdateWritesTheWholeDocument) {
   const auto file = folder / "settings.ini";
-  TempFolder::write(file, "[Old]\nk=v\n");
+  TempFolder::writeFile(file, "[Old]\nk=v\n");
   IniDocument document = IniDocument::open(file);
   document.writeString("New", "a", "b");
   document.update();
-  EXPECT_EQ(TempFolder::read(file), "[Old]\r\nk=v\r\n\r\n[New]\r\na=b\r\n\r\n");
+  EXPECT_EQ(TempFolder::readFile(file), "[Old]\r\nk=v\r\n\r\n[New]\r\na=b\r\n\r\n");
   EXPECT_EQ(folder.entryCount(), 1u);
 }
 
@@ -256,7 +258,7 @@ TEST_F(IniFile, FailedUpdateLeavesNothingAndSaysWhy) {
 
 TEST_F(IniFile, ReadModifyWriteKeepsTheOtherWritersKeys) {
   const auto file = folder / "settings.ini";
-  TempFolder::write(file, "[Settings]\r\nColour=1\r\n");
+  TempFolder::writeFile(file, "[Settings]\r\nColour=1\r\n");
   const IniDocument openedEarlier = IniDocument::open(file);
 
   // Another program changes the file after this one read it.

@@ -11,7 +11,7 @@
 #include "corvanectl/corvanectl_run.h"
 #include "corvanectl/ctl_command_line.h"
 #include "platform/sim/sim_registry.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace corvanectl {
 namespace {

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "corvane/shell/os_version_check.h"
 #include "support/scripted_dialogs.h"
+
+using corvane::testing::TempFolder;
 
 namespace corvane {
 namespace {
@@ -27,18 +29,18 @@ const char* const Shipped[4] = {
 class DescriptionSave : public ::testing::Test {
  protected:
   DescriptionSave() {
-    program.InstallDir = folder.path().string();
+    program.InstallDir = folder.path();
     FillExtraDescFiles(program);
     program.OsKind = OsKindWindowsXP;
     fs::create_directories(folder / "descriptions");
     for (std::size_t k = 0; k < 4; ++k) {
-      TempFolder::write(path(k), Shipped[k]);
+      TempFolder::writeFile(path(k), Shipped[k]);
     }
     program.ExtraDescriptions.Lines = {"stale"};
   }
 
   fs::path path(std::size_t k) const { return fs::path(program.ExtraDescFiles[k]); }
-  std::string contents(std::size_t k) const { return TempFolder::read(path(k)); }
+  std::string contents(std::size_t k) const { return TempFolder::readFile(path(k)); }
   bool save(const std::string& text, bool saveAll, int fileIndex) {
     return SaveDescription(program, dialogs, "Alerter", text, saveAll, fileIndex);
   }
@@ -88,7 +90,7 @@ TEST_F(DescriptionSave, AnEmptyTextRemovesTheSectionFromEveryFile) {
 
 TEST_F(DescriptionSave, OtherLinesKeepTheirBytesAndGetCrLf) {
   const std::string binary("bytes \x01\x02\x00\xff\xfe end", 16);
-  TempFolder::write(path(0), "[Alerter]\nold\n[Binary]\n" + binary + "\rcaf\xe9\n[iniend]");
+  TempFolder::writeFile(path(0), "[Alerter]\nold\n[Binary]\n" + binary + "\rcaf\xe9\n[iniend]");
   EXPECT_TRUE(save("new", false, 0));
   EXPECT_EQ(contents(0),
             "[Alerter]\r\nnew\r\n\r\n[Binary]\r\n" + binary + "\r\ncaf\xe9\r\n[iniend]\r\n");
@@ -135,7 +137,7 @@ TEST_F(DescriptionSave, AFileThatCannotBeReadIsReportedAndLeftAsItIs) {
   EXPECT_TRUE(fs::is_directory(path(0)));
   EXPECT_EQ(fs::file_size(path(1)), 17u * 1024 * 1024);
   const std::string shipped = Shipped[1];
-  EXPECT_EQ(TempFolder::read(path(1)).substr(0, shipped.size()), shipped);
+  EXPECT_EQ(TempFolder::readFile(path(1)).substr(0, shipped.size()), shipped);
 }
 
 TEST_F(DescriptionSave, AReadOnlyFileAsksRetryOrIgnoreAndStaysAsItWas) {

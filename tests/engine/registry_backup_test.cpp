@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "corvane/engine/registry_backup.h"
 #include "engine_fixture.h"
 #include "platform/sim/reg_file.h"
+
+using corvane::testing::TempFolder;
 
 namespace corvane::testing {
 namespace {
@@ -90,7 +92,7 @@ class NoReconnectScm : public platform::Scm {
 class RegistryBackupTest : public EngineTest {
  protected:
   RegistryBackupTest() {
-    program.InstallDir = folder.path().string();
+    program.InstallDir = folder.path();
     std::filesystem::create_directories(folder / "registry entries");
     AddService({"Alpha", "Alpha Service"});
     AddService({"Beta", "Beta Service", platform::start::Manual, {"Alpha"}});
@@ -107,7 +109,7 @@ class RegistryBackupTest : public EngineTest {
     return folder / "registry entries" / (name + ".reg");
   }
   std::string BackupPathText(const std::string& name) const {
-    return RegistryBackupFolder(folder.path().string()) + name + ".reg";
+    return RegistryBackupFolder(folder.path()) + name + ".reg";
   }
   bool Installed(const std::string& name) {
     return hklm.find("SYSTEM\\CurrentControlSet\\Services\\" + name) != nullptr;
@@ -140,7 +142,7 @@ TEST_F(RegistryBackupTest, BackupWritesTheKeyNamedFileAndShowsTheDisplayName) {
   Select("Alpha");
   RunRequest(ReqBackupRegEntry);
 
-  const std::string bytes = TempFolder::read(BackupFile("Alpha"));
+  const std::string bytes = TempFolder::readFile(BackupFile("Alpha"));
   RegistryKey imported("HKEY_LOCAL_MACHINE");
   platform::sim::importRegFile(bytes, "Alpha.reg", platform::RegRoot::LocalMachine, imported);
   const RegistryKey* alpha = imported.find("SYSTEM\\CurrentControlSet\\Services\\Alpha");
@@ -154,7 +156,7 @@ TEST_F(RegistryBackupTest, BackupWritesTheKeyNamedFileAndShowsTheDisplayName) {
                    "\nservice successfully backed up", "\n"}));
   EXPECT_EQ(host().Boxes(), (Texts{"main|Reg entry saved|Service name: Alpha Service\nReg entry "
                                    "saved in: " +
-                                   RegistryBackupFolder(folder.path().string()) + "   "}));
+                                   RegistryBackupFolder(folder.path()) + "   "}));
   // The backup neither opens the console nor refreshes anything.
   EXPECT_EQ(host().Count("showConsole"), 0);
   EXPECT_EQ(host().Count("refreshCatalogue"), 0);
@@ -165,7 +167,7 @@ TEST_F(RegistryBackupTest, BackupRunsTheRegistryEditorWithTheExportCommandLine) 
   FakeProcesses editor;
   editor.runs = true;
   processes = &editor;
-  TempFolder::write(BackupFile("Alpha"), "old");
+  TempFolder::writeFile(BackupFile("Alpha"), "old");
   Select("Alpha");
   RunRequest(ReqBackupRegEntry);
   EXPECT_EQ(editor.calls,
@@ -176,7 +178,7 @@ TEST_F(RegistryBackupTest, BackupRunsTheRegistryEditorWithTheExportCommandLine) 
             (Texts{"main|Error|Unable to save reg entry!\nService name: Alpha Service\nWhen trying "
                    "to run regedit encountered error:   \nthe registry editor did not write " +
                    BackupPathText("Alpha")}));
-  EXPECT_EQ(TempFolder::read(BackupFile("Alpha")), "old");
+  EXPECT_EQ(TempFolder::readFile(BackupFile("Alpha")), "old");
 }
 
 TEST_F(RegistryBackupTest, BackupWithoutTheRegistryEditorShowsTheRunFailure) {
@@ -207,7 +209,7 @@ TEST_F(RegistryBackupTest, UninstallStopsTheTreeSavesTheKeyAndDeletesTheService)
   EXPECT_GE(host().Count("refreshCatalogue"), 1);
 
   RegistryKey imported("HKEY_LOCAL_MACHINE");
-  platform::sim::importRegFile(TempFolder::read(BackupFile("Alpha")), "Alpha.reg",
+  platform::sim::importRegFile(TempFolder::readFile(BackupFile("Alpha")), "Alpha.reg",
                                platform::RegRoot::LocalMachine, imported);
   EXPECT_NE(imported.find("SYSTEM\\CurrentControlSet\\Services\\Alpha"), nullptr);
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "corvane/eventlog/event_log_components.h"
 #include "platform/clock.h"
 #include "platform/sim/message_table.h"
@@ -78,11 +78,11 @@ class EventLogTest : public ::testing::Test {
   void writeLog(const std::string& name, std::uint32_t firstNumber,
                 const std::vector<RecordSpec>& records) {
     std::filesystem::create_directories(logsFolder());
-    TempFolder::write(logsFolder() / (name + ".ini"), logFile(firstNumber, records));
+    TempFolder::writeFile(logsFolder() / (name + ".ini"), logFile(firstNumber, records));
   }
   void writeMessages(const std::string& text) {
     std::filesystem::create_directories(logsFolder());
-    TempFolder::write(logsFolder() / "messages.ini", text);
+    TempFolder::writeFile(logsFolder() / "messages.ini", text);
   }
   // Loads the folder (again) and reactivates the three components on it.
   bool reactivate() {

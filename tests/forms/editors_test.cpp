@@ -26,9 +26,9 @@ class EditorsTest : public FormsTest {
     program.OsKind = OsKindWindowsXP;
     fs::create_directories(folder / "descriptions");
     for (const std::string& file : program.ExtraDescFiles) {
-      TempFolder::write(file, "[iniend]\r\n");
+      TempFolder::writeFile(file, "[iniend]\r\n");
     }
-    TempFolder::write(program.ExtraDescFiles[3], XpDescriptions);
+    TempFolder::writeFile(program.ExtraDescFiles[3], XpDescriptions);
     LoadExtraDescriptions(program);
     form->CreateEditors();
   }
@@ -56,7 +56,7 @@ class EditorsTest : public FormsTest {
   }
 
   std::string Contents(std::size_t k) const {
-    return TempFolder::read(fs::path(program.ExtraDescFiles[k]));
+    return TempFolder::readFile(fs::path(program.ExtraDescFiles[k]));
   }
 };
 

@@ -15,7 +15,7 @@ class EventLogPageTest : public ::testing::Test {
                           std::filesystem::copy_options::recursive);
     machine = std::make_unique<platform::sim::SimulatedMachine>(machineFolder(), clock,
                                                                 folder / "user.reg");
-    program.InstallDir = folder.path().string();
+    program.InstallDir = folder.path();
     program.OsVersionText = "Windows XP ver: 5.1.2600";
     program.MainRegistry = &machine->registry();
     form = std::make_unique<TMainForm>(*machine, dialogs, program, request);

@@ -37,16 +37,16 @@ FormsTest::FormsTest() {
   application();
   const std::filesystem::path machineFolder = folder / "machine";
   std::filesystem::create_directories(machineFolder / "eventlogs");
-  TempFolder::write(machineFolder / "registry.reg",
+  TempFolder::writeFile(machineFolder / "registry.reg",
                     registryOf(std::begin(DefaultServices), std::end(DefaultServices)));
   std::string services;
   for (const ServiceSpec& spec : DefaultServices) {
     services += "[" + spec.name + "]\r\nState=" + spec.state + "\r\n\r\n";
   }
-  TempFolder::write(machineFolder / "services.ini", services);
+  TempFolder::writeFile(machineFolder / "services.ini", services);
   machine =
       std::make_unique<platform::sim::SimulatedMachine>(machineFolder, clock, folder / "user.reg");
-  program.InstallDir = folder.path().string();
+  program.InstallDir = folder.path();
   program.OsVersionText = "Windows XP ver: 5.1.2600";
   program.MainRegistry = &machine->registry();
   form = std::make_unique<TMainForm>(*machine, dialogs, program, request);

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "corvane/catalogue/Qt_service_list_model.h"
 #include "corvane/engine/request_state.h"
 #include "corvane/shell/Form_console.h"

@@ -88,12 +88,12 @@ class GroupsPageTest : public FormsTest {
     form.reset();
     machine.reset();
     const std::filesystem::path machineFolder = folder / "machine";
-    TempFolder::write(machineFolder / "registry.reg", registry());
+    TempFolder::writeFile(machineFolder / "registry.reg", registry());
     std::string states;
     for (const GroupedService& s : Services) {
       states += "[" + s.name + "]\r\nState=stopped\r\n\r\n";
     }
-    TempFolder::write(machineFolder / "services.ini", states);
+    TempFolder::writeFile(machineFolder / "services.ini", states);
     machine = std::make_unique<platform::sim::SimulatedMachine>(machineFolder, clock,
                                                                 folder / "user.reg");
     program.MainRegistry = &machine->registry();
@@ -203,7 +203,7 @@ TEST_F(GroupsPageTest, OneLevelWithTheFullTreeSettingOff) {
 
 TEST_F(GroupsPageTest, TheExtraDescriptionIsAddedWithItsHeadingAndNotesInBold) {
   std::filesystem::create_directories(folder / "descriptions");
-  TempFolder::write(
+  TempFolder::writeFile(
       folder / "descriptions" / "extradescXP.ini",
       "[print spooler]\r\n\r\nQueues jobs.\r\nTake Note: Note: twice.\r\n[iniend]\r\n");
   FillExtraDescFiles(program);
@@ -231,7 +231,7 @@ TEST_F(GroupsPageTest, ABinaryExtraDescriptionsFileShowsItsBytesHarmlessly) {
     binary +=
         static_cast<char>((i * 37) % 256 == '\n' || (i * 37) % 256 == '\r' ? 'x' : (i * 37) % 256);
   }
-  TempFolder::write(folder / "descriptions" / "extradescXP.ini", binary);
+  TempFolder::writeFile(folder / "descriptions" / "extradescXP.ini", binary);
   FillExtraDescFiles(program);
   program.OsKind = OsKindWindowsXP;
   ASSERT_TRUE(LoadExtraDescriptions(program));

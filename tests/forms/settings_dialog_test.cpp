@@ -14,7 +14,7 @@ namespace {
 class SettingsDialogTest : public FormsTest {
  protected:
   std::filesystem::path file() const { return folder / "settings.ini"; }
-  void writeSettingsFile(const std::string& text) { TempFolder::write(file(), text); }
+  void writeSettingsFile(const std::string& text) { TempFolder::writeFile(file(), text); }
   std::string fileValue(const char* section, const char* key) const {
     return common::IniDocument::open(file()).readString(section, key, "(missing)");
   }

@@ -100,7 +100,7 @@ TEST_F(SnapshotWindowTest, TakeSaveAndLoadBack) {
   EXPECT_EQ(asked.initialFolder, program.InstallDir + PathSeparator + "SnapShots");
   EXPECT_EQ(asked.defaultExtension, "snapshot");
   EXPECT_EQ(asked.filter, "Snapshot files (*.snapshot)|*.snapshot|All files (*.*)|*.*");
-  EXPECT_EQ(TempFolder::read(file).rfind(
+  EXPECT_EQ(TempFolder::readFile(file).rfind(
                 "[-options-]\r\nApplyStatus=1\r\nApplyStartType=0\r\n\r\n[Alerter]\r\n", 0),
             0u);
   // The save dialog then proposes the name chosen last.
@@ -131,7 +131,7 @@ TEST_F(SnapshotWindowTest, TakeSaveAndLoadBack) {
 
 TEST_F(SnapshotWindowTest, TheMainWindowsLoadCommandAndABadFile) {
   const std::string good = SnapshotFile("good.snapshot");
-  TempFolder::write(
+  TempFolder::writeFile(
       good,
       "[-options-]\r\nApplyStatus=0\r\nApplyStartType=1\r\n\r\n"
       "[alerter]\r\nDisplayName=Alerter\r\nStartupType=manual\r\nCurrentStatus=running\r\n"
@@ -167,7 +167,7 @@ TEST_F(SnapshotWindowTest, TheMainWindowsLoadCommandAndABadFile) {
 
   // A binary file is refused and the window keeps its entries and caption.
   const std::string bad = SnapshotFile("bad.snapshot");
-  TempFolder::write(bad, std::string("[x]\0\0\0", 6));
+  TempFolder::writeFile(bad, std::string("[x]\0\0\0", 6));
   const QString title = rec->windowTitle();
   dialogs.fileAnswers.push_back(bad);
   rec->LoadClick();
@@ -181,7 +181,7 @@ TEST_F(SnapshotWindowTest, TheMainWindowsLoadCommandAndABadFile) {
 
 TEST_F(SnapshotWindowTest, TheCommandLineSnapshotOpensAfterStartUp) {
   const std::string file = SnapshotFile("start.snapshot");
-  TempFolder::write(file,
+  TempFolder::writeFile(file,
                     "[Browser]\r\nDisplayName=Computer Browser\r\nStartupType=manual\r\n"
                     "CurrentStatus=stopped\r\n");
   program.StartupSnapshotPath = file;
@@ -198,7 +198,7 @@ TEST_F(SnapshotWindowTest, TheCommandLineSnapshotOpensAfterStartUp) {
 
 TEST_F(SnapshotWindowTest, ApplySetsStartTypesThenStates) {
   const std::string file = SnapshotFile("apply.snapshot");
-  TempFolder::write(
+  TempFolder::writeFile(
       file,
       "[-options-]\r\nApplyStatus=1\r\nApplyStartType=1\r\n"
       "[Alerter]\r\nDisplayName=Alerter\r\nStartupType=manual\r\nCurrentStatus=started\r\n"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "platform/sim/sim_registry.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace lorvin {
 namespace {

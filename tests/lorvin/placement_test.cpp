@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/atomic_file.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace lorvin {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "common/ini_document.h"
 #include "lorvin/Form_main.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace lorvin {
 namespace {

@@ -5,9 +5,11 @@
 #include <sys/resource.h>
 #include <csignal>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "platform/sim/sim_machine_error.h"
 #include "platform/types.h"
+
+using corvane::testing::TempFolder;
 
 using namespace platform;
 using namespace platform::sim;
@@ -57,9 +59,9 @@ class SimEventLogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(logsFolder());
-    TempFolder::write(logsFolder() / "System.ini", kSystemLog);
-    TempFolder::write(logsFolder() / "Application.ini", "[Log]\r\nNextRecord=1\r\n");
-    TempFolder::write(logsFolder() / "messages.ini", kMessages);
+    TempFolder::writeFile(logsFolder() / "System.ini", kSystemLog);
+    TempFolder::writeFile(logsFolder() / "Application.ini", "[Log]\r\nNextRecord=1\r\n");
+    TempFolder::writeFile(logsFolder() / "messages.ini", kMessages);
   }
   std::filesystem::path logsFolder() const { return folder / "eventlogs"; }
 
@@ -156,7 +158,7 @@ TEST_F(SimEventLogsTest, ClearEmptiesTheLogForEveryHandleAndPersists) {
   SimEventLogs reopened(logsFolder());
   EXPECT_EQ(open(reopened, "System")->count(), 0u);
   const EventLogFile file =
-      parseEventLogFile(TempFolder::read(logsFolder() / "System.ini"), "System.ini");
+      parseEventLogFile(TempFolder::readFile(logsFolder() / "System.ini"), "System.ini");
   EXPECT_EQ(file.nextRecord, 412u);
   EXPECT_EQ(folder.entryCount(), 1u);
   std::size_t files = 0;
@@ -195,7 +197,7 @@ TEST_F(SimEventLogsTest, FailedClearKeepsRecordsAndTheOldFile) {
   }
   EXPECT_NE(error, 0u);
   EXPECT_EQ(system->count(), 3u);
-  EXPECT_EQ(TempFolder::read(logsFolder() / "System.ini"), kSystemLog);
+  EXPECT_EQ(TempFolder::readFile(logsFolder() / "System.ini"), kSystemLog);
 }
 
 TEST_F(SimEventLogsTest, MalformedFilesNameFileAndLine) {
@@ -222,7 +224,7 @@ TEST_F(SimEventLogsTest, MalformedFilesNameFileAndLine) {
        "/eventlogs/System.ini, line 2: binary data"},
   };
   for (const Case& c : cases) {
-    TempFolder::write(logsFolder() / "System.ini", c.text);
+    TempFolder::writeFile(logsFolder() / "System.ini", c.text);
     try {
       SimEventLogs logs(logsFolder());
       ADD_FAILURE() << c.what << ": loaded";
@@ -231,8 +233,8 @@ TEST_F(SimEventLogsTest, MalformedFilesNameFileAndLine) {
           << c.what << ": " << error.what();
     }
   }
-  TempFolder::write(logsFolder() / "System.ini", kSystemLog);
-  TempFolder::write(logsFolder() / "messages.ini", "[Dhcp]\nlease=Lost\n");
+  TempFolder::writeFile(logsFolder() / "System.ini", kSystemLog);
+  TempFolder::writeFile(logsFolder() / "messages.ini", "[Dhcp]\nlease=Lost\n");
   EXPECT_THROW(SimEventLogs logs(logsFolder()), MachineFileError);
 }
 

@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <map>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/sim_machine_error.h"
 #include "platform/sim/sim_service_behaviour.h"
+
+using corvane::testing::TempFolder;
 
 using namespace platform;
 using namespace platform::sim;
@@ -60,10 +62,10 @@ class SimMachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(machineFolder() / "eventlogs");
-    TempFolder::write(machineFolder() / "registry.reg", kRegistry);
-    TempFolder::write(machineFolder() / "services.ini", kServices);
-    TempFolder::write(machineFolder() / "eventlogs" / "System.ini", kSystemLog);
-    TempFolder::write(machineFolder() / "eventlogs" / "messages.ini",
+    TempFolder::writeFile(machineFolder() / "registry.reg", kRegistry);
+    TempFolder::writeFile(machineFolder() / "services.ini", kServices);
+    TempFolder::writeFile(machineFolder() / "eventlogs" / "System.ini", kSystemLog);
+    TempFolder::writeFile(machineFolder() / "eventlogs" / "messages.ini",
                       "[Service Control Manager]\r\n7036=The %1 service entered the %2 state.\r\n");
   }
 
@@ -73,14 +75,14 @@ class SimMachineTest : public ::testing::Test {
     return std::make_unique<SimulatedMachine>(machineFolder(), clock, folder / "user.reg");
   }
 
-  std::string read(const char* name) const { return TempFolder::read(machineFolder() / name); }
+  std::string read(const char* name) const { return TempFolder::readFile(machineFolder() / name); }
 
   // Every file of the machine folder with its bytes.
   std::map<std::string, std::string> folderContent() const {
     std::map<std::string, std::string> content;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(machineFolder()))
       if (entry.is_regular_file())
-        content[entry.path().string()] = TempFolder::read(entry.path());
+        content[entry.path().string()] = TempFolder::readFile(entry.path());
     return content;
   }
 
@@ -164,7 +166,7 @@ TEST_F(SimMachineTest, AnswersEveryInterfaceFromTheFolder) {
 }
 
 TEST_F(SimMachineTest, ComputerOutsideTheNtFamily) {
-  TempFolder::write(
+  TempFolder::writeFile(
       machineFolder() / "registry.reg",
       "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]"
       "\r\n\"VersionNumber\"=\"4.10.2222\"\r\n");
@@ -276,7 +278,7 @@ TEST_F(SimMachineTest, UnloadableFilesNameFileAndLineAndWriteNothing) {
     if (c.content.empty())
       std::filesystem::remove(file);
     else
-      TempFolder::write(file, c.content);
+      TempFolder::writeFile(file, c.content);
     const auto before = folderContent();
     try {
       openMachine();
@@ -290,7 +292,7 @@ TEST_F(SimMachineTest, UnloadableFilesNameFileAndLineAndWriteNothing) {
 }
 
 TEST_F(SimMachineTest, HugeServicesFileIsRefused) {
-  TempFolder::write(machineFolder() / "services.ini", "[Alpha]\r\n");
+  TempFolder::writeFile(machineFolder() / "services.ini", "[Alpha]\r\n");
   std::filesystem::resize_file(machineFolder() / "services.ini", 17u * 1024 * 1024);
   try {
     openMachine();
@@ -303,14 +305,14 @@ TEST_F(SimMachineTest, HugeServicesFileIsRefused) {
 TEST_F(SimMachineTest, RegistryEditorExportsAKeyInTheUnicodeFormat) {
   auto machine = openMachine();
   std::filesystem::create_directories(folder / "registry entries");
-  const std::string target = folder.path().string() + "\\registry entries\\Alpha.reg";
+  const std::string target = folder.path() + "\\registry entries\\Alpha.reg";
   std::string errorText;
   ASSERT_TRUE(machine->processes().runAndWait(
       "regedit.exe",
       "/e \"" + target + "\" \"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Alpha\"",
       errorText))
       << errorText;
-  const std::string bytes = TempFolder::read(folder / "registry entries" / "Alpha.reg");
+  const std::string bytes = TempFolder::readFile(folder / "registry entries" / "Alpha.reg");
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
   RegistryKey imported("HKEY_LOCAL_MACHINE");
@@ -325,7 +327,7 @@ TEST_F(SimMachineTest, RegistryEditorExportsAKeyInTheUnicodeFormat) {
   // A key that does not exist: the editor ends without writing anything.
   EXPECT_TRUE(machine->processes().runAndWait(
       "C:\\WINDOWS\\regedit.exe",
-      "/e \"" + folder.path().string() + "/none.reg\" \"HKEY_LOCAL_MACHINE\\SYSTEM\\Nothing\"",
+      "/e \"" + folder.path() + "/none.reg\" \"HKEY_LOCAL_MACHINE\\SYSTEM\\Nothing\"",
       errorText));
   EXPECT_FALSE(std::filesystem::exists(folder / "none.reg"));
 }
@@ -337,7 +339,7 @@ TEST_F(SimMachineTest, OtherProgramsRunForReal) {
   ASSERT_TRUE(machine->processes().runAndWait("sh", "-c \"echo ran > '" + output.string() + "'\"",
                                               errorText))
       << errorText;
-  EXPECT_EQ(TempFolder::read(output), "ran\n");
+  EXPECT_EQ(TempFolder::readFile(output), "ran\n");
 
   EXPECT_FALSE(machine->processes().runAndWait("corvane-no-such-program", "", errorText));
   EXPECT_EQ(errorText, "No such file or directory");

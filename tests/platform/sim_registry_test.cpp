@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "reg_hive_dump.h"
+
+using corvane::testing::TempFolder;
 
 namespace platform::sim {
 namespace {
@@ -156,7 +158,7 @@ TEST_F(SimRegistryTest, TheUserHiveIsSavedToItsFileAndReadBack) {
     EXPECT_FALSE(reg.keyExists(HKLM, key));
   }
   ASSERT_TRUE(std::filesystem::exists(userFile()));
-  EXPECT_TRUE(TempFolder::read(userFile()).starts_with("REGEDIT4\r\n"));
+  EXPECT_TRUE(TempFolder::readFile(userFile()).starts_with("REGEDIT4\r\n"));
   EXPECT_EQ(folder.entryCount(), 1u);  // only the config folder
 
   SimRegistry again(machine, lock, {}, userFile());
@@ -169,19 +171,19 @@ TEST_F(SimRegistryTest, TheUserHiveIsSavedToItsFileAndReadBack) {
 TEST_F(SimRegistryTest, AnUnreadableUserFileIsReportedAndNeverOverwritten) {
   std::filesystem::create_directories(userFile().parent_path());
   const std::string bad = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"x\"=\"open\r\n";
-  TempFolder::write(userFile(), bad);
+  TempFolder::writeFile(userFile(), bad);
   SimRegistry& reg = registry();
   EXPECT_EQ(reg.userFileError(),
             userFile().string() + ", line 4: the quoted text has no closing '\"'");
   EXPECT_FALSE(reg.keyExists(HKCU, "Software"));
   EXPECT_FALSE(reg.createKey(HKCU, "Software\\Tavik\\Corvane"));
   EXPECT_FALSE(reg.keyExists(HKCU, "Software\\Tavik\\Corvane"));
-  EXPECT_EQ(TempFolder::read(userFile()), bad);
+  EXPECT_EQ(TempFolder::readFile(userFile()), bad);
   EXPECT_TRUE(reg.createKey(HKLM, "SOFTWARE\\Still"));  // the machine is not affected
 }
 
 TEST_F(SimRegistryTest, AFailedUserSaveReportsFailureAndUndoesTheChange) {
-  TempFolder::write(folder / "config", "a file where the folder should be");
+  TempFolder::writeFile(folder / "config", "a file where the folder should be");
   SimRegistry& reg = registry();
   EXPECT_FALSE(reg.createKey(HKCU, "Software\\Tavik\\Corvane"));
   EXPECT_FALSE(reg.keyExists(HKCU, "Software"));
@@ -192,7 +194,7 @@ TEST_F(SimRegistryTest, ExportKeyWritesTheKeyWithItsStoredNames) {
   const std::filesystem::path file = folder / "Tcpip.reg";
   ASSERT_TRUE(reg.exportKey(HKLM, "system\\currentcontrolset\\services\\TCPIP", file,
                             RegFileFormat::Version5));
-  const std::string bytes = TempFolder::read(file);
+  const std::string bytes = TempFolder::readFile(file);
   EXPECT_TRUE(bytes.starts_with("\xFF\xFE"));
   RegistryKey copy("HKEY_LOCAL_MACHINE");
   importRegFile(file, HKLM, copy);

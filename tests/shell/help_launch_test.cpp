@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "corvane/shell/program_state.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/scripted_dialogs.h"
 
 namespace corvane {

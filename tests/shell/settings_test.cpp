@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "common/ini_document.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace corvane {
 namespace {

@@ -11,7 +11,7 @@
 #include "corvane/shell/install_dir.h"
 #include "corvane/shell/os_version_check.h"
 #include "corvane/shell/single_instance.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/scripted_dialogs.h"
 
 namespace corvane {

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
-#include "common/temp_folder.h"
+#include "support/temp_folder.h"
 #include "corvane/snapshot/snapshot_file.h"
+
+using corvane::testing::TempFolder;
 
 namespace corvane {
 
@@ -23,7 +25,7 @@ TEST(SnapshotFile, WritesTheLayoutLineByLine) {
                     {{"Alerter", "Alerter", "manual", "stopped"},
                      {"Browser", "Computer Browser", "automatic", "started"}});
   EXPECT_EQ(
-      TempFolder::read(file),
+      TempFolder::readFile(file),
       "[-options-]\r\nApplyStatus=1\r\nApplyStartType=0\r\n\r\n"
       "[Alerter]\r\nDisplayName=Alerter\r\nStartupType=manual\r\nCurrentStatus=stopped\r\n\r\n"
       "[Browser]\r\nDisplayName=Computer Browser\r\nStartupType=automatic\r\n"
@@ -32,7 +34,7 @@ TEST(SnapshotFile, WritesTheLayoutLineByLine) {
   WriteSnapshotFile(file, false, false, {{"Alerter", "Alerter", "manual", "stopped"}});
   // Nine lines, and nothing of the old sections.
   EXPECT_EQ(
-      TempFolder::read(file),
+      TempFolder::readFile(file),
       "[-options-]\r\nApplyStatus=0\r\nApplyStartType=0\r\n\r\n"
       "[Alerter]\r\nDisplayName=Alerter\r\nStartupType=manual\r\nCurrentStatus=stopped\r\n\r\n");
   EXPECT_EQ(folder.entryCount(), 1u);
@@ -71,12 +73,12 @@ TEST(SnapshotFile, TwoEntriesOfOneNameLeaveOneSectionWithTheLaterValues) {
 TEST(SnapshotFile, AFailedWriteLeavesTheOldFile) {
   TempFolder folder;
   const auto file = folder / "kept.snapshot";
-  TempFolder::write(file, "old content");
+  TempFolder::writeFile(file, "old content");
   // A text with a line break cannot be stored; nothing is written.
   EXPECT_THROW(
       WriteSnapshotFile(file, true, true, {{"Alerter", "two\nlines", "manual", "stopped"}}),
       std::runtime_error);
-  EXPECT_EQ(TempFolder::read(file), "old content");
+  EXPECT_EQ(TempFolder::readFile(file), "old content");
   EXPECT_EQ(folder.entryCount(), 1u);
 
   try {
@@ -185,7 +187,7 @@ TEST(SnapshotFile, ReadsMalformedFilesAsTheRulesSay) {
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.what);
     const auto file = folder / "case.snapshot";
-    TempFolder::write(file, c.text);
+    TempFolder::writeFile(file, c.text);
     const SnapshotReading reading = ReadSnapshotFile(file);
     EXPECT_EQ(reading.ApplyStatus, c.applyStatus);
     EXPECT_EQ(reading.ApplyStartType, c.applyStartType);
@@ -201,7 +203,7 @@ TEST(SnapshotFile, ReadsMalformedFilesAsTheRulesSay) {
 
 TEST(SnapshotFile, AMissingFileOrAFolderIsAnError) {
   TempFolder folder;
-  for (const auto& path : {folder / "absent.snapshot", folder.path()}) {
+  for (const auto& path : {folder / "absent.snapshot", std::filesystem::path(folder.path())}) {
     const SnapshotReading reading = ReadSnapshotFile(path);
     ASSERT_TRUE(reading.error) << path;
     EXPECT_FALSE(reading.ApplyStatus);

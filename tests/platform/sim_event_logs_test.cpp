@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <csignal>
 
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "platform/sim/sim_machine_error.h"
 #include "platform/types.h"
 
+using corvane::testing::FileSizeLimit;
 using corvane::testing::TempFolder;
 
 using namespace platform;
@@ -166,26 +166,6 @@ TEST_F(SimEventLogsTest, ClearEmptiesTheLogForEveryHandleAndPersists) {
     ++files;
   EXPECT_EQ(files, 3u);  // no temporary file left behind
 }
-
-// Writes larger than a few bytes fail while it lives, as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limited = previous_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 TEST_F(SimEventLogsTest, FailedClearKeepsRecordsAndTheOldFile) {
   SimEventLogs logs(logsFolder());

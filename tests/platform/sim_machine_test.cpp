@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <csignal>
 #include <cstdlib>
 #include <map>
 
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/sim_machine_error.h"
 #include "platform/sim/sim_service_behaviour.h"
 
+using corvane::testing::FileSizeLimit;
 using corvane::testing::TempFolder;
 
 using namespace platform;
@@ -120,26 +120,6 @@ class Service {
   Scm& scm_;
   ScHandle manager_ = 0;
   ScHandle handle_ = 0;
-};
-
-// Writes larger than a few bytes fail while it lives, as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limited = previous_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = nullptr;
 };
 
 TEST_F(SimMachineTest, AnswersEveryInterfaceFromTheFolder) {

@@ -50,34 +50,62 @@ bool OnPath(const TreePath& path, const std::string& name) {
   });
 }
 
+// The service a tree routine acts on: found in the catalogue, opened and its status read. Each
+// failing step is reported as both trees report it; the object then tests false.
+class TreeService {
+ public:
+  TreeService(batch& worker, const std::string& name) {
+    platform::Scm& scm = worker.Context().scm;
+    entry_ = FindService(worker.Services(), name);
+    if (!entry_) {
+      worker.ShowMessageBox(BoxOwner::Application, "error finding service !", "error");
+      return;
+    }
+    service_.emplace(scm, worker.Request().ScmHandle, entry_->serviceName, handle_);
+    if (!*service_) {
+      worker.ConsoleWriteError("\nerror: can't open service " + entry_->displayName,
+                               scm.lastError());
+      return;
+    }
+    if (!scm.queryServiceStatus(service_->Handle(), status_)) {
+      worker.ConsoleWriteError("\nerror querying status - service state not changed !",
+                               scm.lastError());
+      return;
+    }
+    ready_ = true;
+  }
+  TreeService(const TreeService&) = delete;
+  TreeService& operator=(const TreeService&) = delete;
+
+  explicit operator bool() const { return ready_; }
+  const ServiceEntry& Entry() const { return *entry_; }
+  platform::ScHandle Handle() const { return service_->Handle(); }
+  platform::ServiceStatus& Status() { return status_; }
+
+ private:
+  std::optional<ServiceEntry> entry_;
+  platform::ScHandle handle_ = 0;
+  std::optional<OpenedService> service_;
+  platform::ServiceStatus status_;
+  bool ready_ = false;
+};
+
 std::int32_t Stop(batch& worker, const std::string& name, bool top, TreePath& path);
 
 std::int32_t Start(batch& worker, const std::string& name, bool top, TreePath& path) {
   platform::Scm& scm = worker.Context().scm;
-  const std::optional<ServiceEntry> entry = FindService(worker.Services(), name);
-  if (!entry) {
-    worker.ShowMessageBox(BoxOwner::Application, "error finding service !", "error");
+  TreeService service(worker, name);
+  if (!service)
     return -1;
-  }
-  const std::string& display = entry->displayName;
-  platform::ScHandle handle = 0;
-  OpenedService service(scm, worker.Request().ScmHandle, entry->serviceName, handle);
-  if (!service) {
-    worker.ConsoleWriteError("\nerror: can't open service " + display, scm.lastError());
-    return -1;
-  }
-  platform::ServiceStatus status;
-  if (!scm.queryServiceStatus(service.Handle(), status)) {
-    worker.ConsoleWriteError("\nerror querying status - service state not changed !",
-                             scm.lastError());
-    return -1;
-  }
+  const ServiceEntry& entry = service.Entry();
+  const std::string& display = entry.displayName;
+  platform::ServiceStatus& status = service.Status();
   if (status.currentState == platform::state::Running) {
     worker.ConsoleWrite(top ? "\nalready running."
                             : "\ndependency -> " + display + ": already running.");
     return 0;
   }
-  if (entry->startType == platform::start::Disabled) {
+  if (entry.startType == platform::start::Disabled) {
     worker.ConsoleWrite("\n" + display + ":");
     worker.ConsoleWrite(" changing starttype to manual ...");
     if (!scm.changeServiceStartType(service.Handle(), platform::start::Manual)) {
@@ -86,9 +114,9 @@ std::int32_t Start(batch& worker, const std::string& name, bool top, TreePath& p
     }
     worker.ConsoleWrite(" done.");
   }
-  if (!ListsNothing(entry->dependencies)) {
-    path.push_back(entry->serviceName);
-    for (const std::string& dependency : entry->dependencies) {
+  if (!ListsNothing(entry.dependencies)) {
+    path.push_back(entry.serviceName);
+    for (const std::string& dependency : entry.dependencies) {
       if (common::equalsIgnoreCase(std::string_view(dependency).substr(0, 3),
                                    GroupDependencyPrefix)) {
         worker.ConsoleWrite("\ndependent on a group: " + dependency.substr(3));
@@ -135,32 +163,20 @@ std::int32_t Start(batch& worker, const std::string& name, bool top, TreePath& p
 
 std::int32_t Stop(batch& worker, const std::string& name, bool top, TreePath& path) {
   platform::Scm& scm = worker.Context().scm;
-  const std::optional<ServiceEntry> entry = FindService(worker.Services(), name);
-  if (!entry) {
-    worker.ShowMessageBox(BoxOwner::Application, "error finding service !", "error");
+  TreeService service(worker, name);
+  if (!service)
     return -1;
-  }
-  const std::string& display = entry->displayName;
-  platform::ScHandle handle = 0;
-  OpenedService service(scm, worker.Request().ScmHandle, entry->serviceName, handle);
-  if (!service) {
-    worker.ConsoleWriteError("\nerror: can't open service " + display, scm.lastError());
-    return -1;
-  }
-  platform::ServiceStatus status;
-  if (!scm.queryServiceStatus(service.Handle(), status)) {
-    worker.ConsoleWriteError("\nerror querying status - service state not changed !",
-                             scm.lastError());
-    return -1;
-  }
+  const ServiceEntry& entry = service.Entry();
+  const std::string& display = entry.displayName;
+  platform::ServiceStatus& status = service.Status();
   if (status.currentState == platform::state::Stopped) {
     worker.ConsoleWrite(top ? "\nalready stopped."
                             : "\ndependent -> " + display + ": not running.");
     return 0;
   }
-  if (!ListsNothing(entry->dependents)) {
-    path.push_back(entry->serviceName);
-    for (const std::string& dependent : entry->dependents) {
+  if (!ListsNothing(entry.dependents)) {
+    path.push_back(entry.serviceName);
+    for (const std::string& dependent : entry.dependents) {
       const std::optional<ServiceEntry> user = FindService(worker.Services(), dependent);
       if (!user) {
         worker.ConsoleWrite("\nerror dependent not found: " + dependent);
